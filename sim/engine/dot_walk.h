@@ -1,0 +1,89 @@
+// dot_walk.h -- the constrained random walk that turns one floater dot into a burst.
+//
+// The simulator appends a floater particle at every step; the editor's floater
+// map shades a block of its preview there instead. Both pass their own sink, so
+// the walk and its exact order of random draws exist once.
+#pragma once
+#include <algorithm>
+#include <cstdint>
+
+#include "common/convert.h"
+#include "common/random.h"
+
+namespace engine {
+
+constexpr int dot_walk_max_history = 100;
+constexpr int dot_walk_attempts = 501;
+
+struct DotWalk {
+    int count = 0;           // positions visited (particles made)
+    int width = 1;           // horizontal step unit (the particle width)
+    int height = 1;          // vertical step unit (the particle height)
+    float start_x = 0, start_y = 0;
+    int diffusion = 0;       // largest step in units; 0 counts as 1
+    int history_length = 0;  // recent positions a step avoids, at most 100
+    int x_bias = 0;          // 0..99: how much more often steps go right
+    int y_bias = 0;          // 0..99: how much more often steps go down
+};
+
+// Walks `walk.count` positions from the start, calling sink(x, y) with each
+// position (as floats) before stepping on. Each step makes up to 501 attempts
+// and takes the first whose truncated position is not among the last
+// history_length positions taken in this call (the last attempt is taken
+// anyway). Draws per attempt, in order: sign x, sign y, step x, step y.
+template <class Sink>
+void dot_walk(Random& rng, const DotWalk& walk, Sink&& sink) {
+    // Values from files are not trusted: a span above 32768 gives the same
+    // draws as 32768, and a non-positive diffusion or history means none.
+    const int diffusion = std::clamp(walk.diffusion, 1, 32767);
+    const int span = diffusion + 1;
+    const float bias_x = static_cast<float>(walk.x_bias + 100);
+    const float bias_y = static_cast<float>(walk.y_bias + 100);
+    const int history_length = std::clamp(walk.history_length, 0, dot_walk_max_history);
+
+    int history_x[dot_walk_max_history];
+    int history_y[dot_walk_max_history];
+    int filled = 0;  // entries of the history written in this call
+
+    float x = walk.start_x;
+    float y = walk.start_y;
+    for (int n = 0; n < walk.count; ++n) {
+        sink(x, y);
+        const float x0 = x;
+        const float y0 = y;
+        float new_x = x0;
+        float new_y = y0;
+        for (int attempt = 0; attempt < dot_walk_attempts; ++attempt) {
+            const int sign_x = static_cast<float>(rng.next_mod(200)) < bias_x ? 1 : -1;
+            const int sign_y = static_cast<float>(rng.next_mod(200)) < bias_y ? 1 : -1;
+            const int64_t step_x = int64_t(rng.next_mod(span)) * walk.width * sign_x;
+            const int64_t step_y = int64_t(rng.next_mod(span)) * walk.height * sign_y;
+            new_x = static_cast<float>(step_x) + x0;
+            new_y = static_cast<float>(step_y) + y0;
+            const int tx = trunc_to_int(new_x);
+            const int ty = trunc_to_int(new_y);
+            const int checked = std::min(filled, history_length);
+            bool rejected = false;
+            for (int i = 0; i < checked; ++i) {
+                if (history_x[i] == tx && history_y[i] == ty) {
+                    rejected = true;
+                    break;
+                }
+            }
+            if (!rejected) break;
+        }
+        if (history_length > 0) {
+            for (int i = history_length - 1; i >= 1; --i) {
+                history_x[i] = history_x[i - 1];
+                history_y[i] = history_y[i - 1];
+            }
+            history_x[0] = trunc_to_int(new_x);
+            history_y[0] = trunc_to_int(new_y);
+            filled = std::min(filled + 1, history_length);
+        }
+        x = new_x;
+        y = new_y;
+    }
+}
+
+}  // namespace engine

@@ -1,0 +1,71 @@
+// pictures.h -- pictures decoded from vision files, scene changes and screen capture.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "sim/platform/surface.h"
+#include "visionfile/document.h"
+
+namespace platform {
+
+constexpr int rgb_work_size = 3686400;        // 1228800 pixels of 3 bytes
+constexpr int rgb_work_pixels = rgb_work_size / 3;
+constexpr int grey_map_width = 640;
+constexpr int grey_map_height = 480;
+constexpr int vision_path_size = 4096;
+
+// The simulator's picture state.
+struct Pictures {
+    int intro_picture = -1;               // surface of the intro picture
+    int scene_slot = 0;                   // picture slot of the current scene
+    char vision_path[vision_path_size] = {};  // file whose pictures are decoded
+    // The grey map as the engine reads it: always 640 x 480 when present
+    // (a smaller TGA is padded with non-shadow pixels), empty when absent.
+    std::vector<uint8_t> grey_map;
+    // The unblurred scene as red, green, blue bytes, rows as wide as the scene
+    // picture; allocated once by the start-up loader.
+    std::vector<uint8_t> rgb_work;
+};
+
+// Writes startup_directory + "/vitrion.dat" into `out` (out_size bytes).
+void default_vision_path(const char* startup_directory, char* out, int out_size);
+
+// Decodes the JPEG that starts at `offset` in the file at `path`. With
+// surface_index -1 a new picture surface of the picture's size is created,
+// otherwise the picture is drawn into that surface at its top-left corner and
+// cut to its size. Returns the surface index (or -1) and the picture's size.
+int load_picture(Display& display, const char* path, long offset, int surface_index,
+                 int* width, int* height);
+
+// Reads the uncompressed 24-bit TGA at `offset` as a grey map into `map`.
+// Returns 1, or 0 (map emptied) when the file or its header is unusable.
+int read_grey_map(const char* path, long offset, std::vector<uint8_t>& map, int* width, int* height);
+
+// Start-up loader, steps after the caller has set simulation_started 0 and
+// default_vision_loaded 1: builds vision_path from `startup_directory`, reads
+// the default vision file into `doc`, decodes the intro picture (slot 2) and
+// the grey map (slot 3), and allocates the RGB work buffer. Returns 1 when the
+// default vision file could be opened.
+int run_startup_loader(Pictures& pictures, Display& display, vision::Document& doc,
+                       const char* startup_directory);
+
+// Steps the scene slot to the next slot that holds a picture (slots 0..1 while
+// default_vision_loaded is 1, 0..3 otherwise), loads it into `surface_index`
+// (-1: a new surface), makes it `scene_picture` and refreshes the RGB work
+// buffer. Eight steps without a picture load nothing.
+void next_scene(Pictures& pictures, Display& display, const vision::Document& doc,
+                int default_vision_loaded, int& scene_picture, int surface_index);
+
+// Copies the scene picture, read pixel by pixel, into the RGB work buffer.
+void copy_scene_to_rgb_work(Pictures& pictures, Display& display, int scene_picture);
+
+// Saves the back surface as "vitrion_capture_<seconds>.jpg" in the working
+// directory. Returns 1, or 0 (with the reason on the standard error stream)
+// when the file cannot be written; the program carries on either way.
+int capture_screen(Display& display, long calendar_seconds);
+
+// Encodes a width x height RGB image (3 bytes per pixel, rows from the top)
+// as a baseline JPEG at `quality`. Returns 1, or 0 when it cannot be written.
+int write_jpeg(const char* file_name, int quality, const uint8_t* image, int width, int height);
+
+}  // namespace platform

@@ -1,0 +1,28 @@
+// pixel_format.cpp -- pixel format descriptors from channel masks.
+#include "sim/platform/pixel_format.h"
+
+namespace platform {
+
+void mask_shift_width(uint32_t mask, int& shift, int& width) {
+    shift = 0;
+    width = 0;
+    if (mask == 0) return;
+    while (!(mask & 1u)) { mask >>= 1; ++shift; }
+    while (mask & 1u) { mask >>= 1; ++width; }
+}
+
+PixelFormat pixel_format_from_masks(uint32_t red_mask, uint32_t green_mask, uint32_t blue_mask) {
+    PixelFormat f;
+    f.red_mask = red_mask;
+    f.green_mask = green_mask;
+    f.blue_mask = blue_mask;
+    mask_shift_width(red_mask, f.red_shift, f.red_width);
+    mask_shift_width(green_mask, f.green_shift, f.green_width);
+    mask_shift_width(blue_mask, f.blue_shift, f.blue_width);
+    return f;
+}
+
+PixelFormat format_565() { return pixel_format_from_masks(0xF800, 0x07E0, 0x001F); }
+PixelFormat format_888() { return pixel_format_from_masks(0xFF0000, 0x00FF00, 0x0000FF); }
+
+}  // namespace platform

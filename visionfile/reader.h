@@ -1,0 +1,18 @@
+// reader.h -- loads a vision file into the vision document.
+#pragma once
+#include "visionfile/document.h"
+
+namespace vision {
+
+// Reads the vision file at `path` over `doc`: the header, floater_count[0]
+// left-eye records, floater_count[1] right-eye records, then each record's dots
+// from its points_offset. Nothing is reset first, so whatever the file does not
+// reach keeps its previous value; a short file is read as far as it goes.
+// Values that would index past the tables are made safe on the way in: each
+// floater_count is clamped to 0..100 and each dot_count to 0..1024, and a
+// points_offset that is negative or past the end of the file reads no dots.
+// Returns 1 when the file was opened, 0 when it could not be (the document is
+// then unchanged).
+int read_vision_file(Document& doc, const char* path);
+
+}  // namespace vision
