@@ -34,18 +34,29 @@ mode_t mode_for(const char* path) {
     return 0666 & ~mask;
 }
 
+// File offsets are int32, so a vision file must stay below 2^31 bytes.
+constexpr long long max_file_size = 0x7FFFFFFFLL;
+
 // Appends the whole file at `source_path` to `out`; returns the bytes copied,
-// or -1 when the source cannot be opened (errno tells why), -2 when reading or
-// writing fails midway.
-long long append_file(std::FILE* out, const char* source_path) {
+// or -1 when the source cannot be opened or is not a regular file (a device
+// such as /dev/zero or a pipe named in a damaged file would never end), -2
+// when reading or writing fails midway or the vision file would outgrow its
+// int32 offsets (`room` bytes are left).
+long long append_file(std::FILE* out, const char* source_path, long long room) {
     std::FILE* source = std::fopen(source_path, "rb");
     if (!source) return -1;
+    struct stat info;
+    if (fstat(fileno(source), &info) != 0 || !S_ISREG(info.st_mode)) {
+        std::fclose(source);
+        return -1;
+    }
     char buffer[65536];
     long long copied = 0;
     size_t got;
     while ((got = std::fread(buffer, 1, sizeof buffer, source)) > 0) {
-        if (std::fwrite(buffer, 1, got, out) != got) { std::fclose(source); return -2; }
         copied += static_cast<long long>(got);
+        if (copied > room) { std::fclose(source); errno = EFBIG; return -2; }
+        if (std::fwrite(buffer, 1, got, out) != got) { std::fclose(source); return -2; }
     }
     const bool failed = std::ferror(source);
     std::fclose(source);
@@ -69,7 +80,7 @@ int write_contents(Document& doc, std::FILE* out, SaveReport& report) {
             slot.picture_offset = 0;
             continue;
         }
-        const long long copied = append_file(out, path);
+        const long long copied = append_file(out, path, max_file_size - running);
         if (copied == -2) return 0;
         if (copied == -1) {
             // The picture is not embedded; an offset left from another file
@@ -86,6 +97,7 @@ int write_contents(Document& doc, std::FILE* out, SaveReport& report) {
         for (int i = 0; i < counts[eye]; ++i) {
             FloaterRecord& record = doc.records[eye][i];
             const size_t dots = static_cast<size_t>(record.dot_count);
+            if (running + 8LL * record.dot_count > max_file_size) { errno = EFBIG; return 0; }
             record.points_offset = static_cast<int32_t>(running);
             if (std::fwrite(doc.x[eye][i], 4, dots, out) != dots) return 0;
             if (std::fwrite(doc.y[eye][i], 4, dots, out) != dots) return 0;

@@ -6,8 +6,8 @@ namespace vision {
 
 // What a save achieved beyond its result.
 struct SaveReport {
-    // 1 for each slot whose picture_path is not "Unused" but whose file could
-    // not be opened; such a slot gets picture_offset 0.
+    // 1 for each slot whose picture_path is not "Unused" but names no regular
+    // file that can be opened; such a slot gets picture_offset 0.
     int slot_missing[picture_slots] = {0, 0, 0, 0};
     int error = 0;  // errno of the failure when the save failed, else 0
 };

@@ -74,6 +74,19 @@ TEST(Writer, OnlyTheExactTextUnusedMarksAnEmptySlot) {
     EXPECT_EQ(read_file(dir.file("v.flt")).size(), 545312u);
 }
 
+TEST(Writer, ADeviceOrFolderNamedAsAPictureIsNotEmbedded) {
+    // A damaged file could name an endless device; the save must still end.
+    TempDir dir;
+    auto doc = new_document();
+    set_path(*doc, 0, "/dev/zero");
+    set_path(*doc, 1, dir.path().c_str());
+    vision::SaveReport report;
+    ASSERT_EQ(vision::write_vision_file(*doc, dir.file("v.flt").c_str(), &report), 1);
+    EXPECT_EQ(report.slot_missing[0], 1);
+    EXPECT_EQ(report.slot_missing[1], 1);
+    EXPECT_EQ(read_file(dir.file("v.flt")).size(), 545312u);
+}
+
 TEST(Writer, RoundTripRestoresHeaderRecordsAndDots) {
     TempDir dir;
     write_file(dir.file("p0.jpg"), std::vector<unsigned char>(50, 7));
