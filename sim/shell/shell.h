@@ -1,0 +1,99 @@
+// shell.h -- the simulator's state and its event handlers, free of any toolkit.
+//
+// The platform adapter owns the window and the event loop; it turns each event
+// into one call below, with the simulator state passed by reference. Every
+// platform operation the shell needs goes through platform::Platform, so a
+// fake platform with a fake clock runs the whole simulator in a test.
+#pragma once
+
+#include "common/random.h"
+#include "sim/engine/engine_state.h"
+#include "sim/platform/pictures.h"
+#include "sim/platform/platform.h"
+#include "sim/platform/surface.h"
+#include "visionfile/document.h"
+
+namespace shell {
+
+constexpr int frame_timer_id = 555;
+constexpr int frame_period_ms = 50;
+constexpr int intro_ticks_before_start = 200;  // the start comes on the 201st tick
+constexpr int startup_directory_size = 255;    // including the terminating zero
+constexpr int status_text_size = 256;          // 255 characters and the zero
+inline constexpr char window_title[] = "Vitrion simulator v2.0";
+
+// The whole simulator: the vision document, the engine state, the display and
+// pictures, the one random generator, and the shell's own fields. Several
+// megabytes: make exactly one, on the heap or with static lifetime.
+struct Simulator {
+    explicit Simulator(platform::Platform& platform_in) : platform(platform_in) {}
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    platform::Platform& platform;
+    vision::Document document{};  // all zero until the default vision file is read
+    engine::EngineState engine;
+    platform::Display display;
+    platform::Pictures pictures;
+    Random random;
+
+    // Shell fields.
+    int view_x = 0;           // last pointer position: top-left of the scene window
+    int view_y = 0;
+    int busy = 0;             // 1 while a key loads a vision file; paint and mouse ignored
+    int first_tick_done = 0;  // set by the first frame-timer tick
+    int intro_ticks = 0;      // frame-timer ticks counted in the intro phase
+    char startup_directory[startup_directory_size] = {};
+
+    // Status line.
+    char status_text[status_text_size] = {};
+    int status_visible = 0;
+    long status_time = 0;     // calendar second at which status_text was set
+    int help_seen = 0;        // 1 once the help screen has been drawn: no more hint
+
+    // Folder the open-file dialog starts in; empty until a file was chosen,
+    // then the folder of the last chosen file.
+    char dialog_directory[platform::vision_path_size] = {};
+};
+
+// Window creation: seeds the generator with the calendar second, records the
+// working directory, starts sound and music (trace texts; on failure one
+// message box "Error iniciando" and the window is destroyed), hides the
+// cursor and starts the frame timer (555, 50 ms) when sound is up. Returns 1
+// when start-up may go on, 0 when it failed (the window is being destroyed;
+// the program should end with exit code 0 after delivering on_destroy).
+int on_create(Simulator& sim);
+
+// After window creation: opens the display at 640 x 480, 16 bits per pixel,
+// else 24. Returns 1, or 0 when both depths fail (end with exit code 0).
+int open_display_at_startup(Simulator& sim);
+
+// The frame timer: first tick runs the start-up loader; every tick draws a
+// frame while the display is ready; intro ticks count toward the start.
+void on_timer(Simulator& sim);
+
+// Key commands, only while the simulation runs (keys.h codes). Auto-repeat
+// calls this again for every repeat.
+void on_key_down(Simulator& sim, int virtual_key);
+
+// Escape released: destroys the window, in every state.
+void on_key_up(Simulator& sim, int virtual_key);
+
+// Pointer events in 640 x 480 screen coordinates.
+void on_mouse_move(Simulator& sim, int x, int y);
+void on_left_button_down(Simulator& sim, int x, int y);
+void on_left_button_up(Simulator& sim, int x, int y);
+void on_right_button_down(Simulator& sim, int x, int y);
+
+// Window activation. `whole_parameter` 1 means activated, not by a click, not
+// minimised: the display is then re-opened (only after the first tick).
+void on_activate(Simulator& sim, int whole_parameter);
+
+// The window needs repainting: draws and presents a frame unless busy.
+void on_paint(Simulator& sim);
+
+// The window is being destroyed: stops the timer and sound, closes the
+// display and asks the platform to quit with code 0.
+void on_destroy(Simulator& sim);
+
+}  // namespace shell
