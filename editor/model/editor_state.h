@@ -8,6 +8,14 @@
 
 namespace editor {
 
+// Mouse state of one drawing dialog. It lives for the whole run: the last
+// position starts at (0, 0) and is not reset when the dialog opens again.
+struct DrawingInput {
+    int drawing = 0;  // 1 while a left-button stroke adds points
+    int last_x = 0;   // last mouse position seen, client pixels
+    int last_y = 0;
+};
+
 // The editor's one instance of its state. Dialogs edit `doc` directly as the
 // user works; only "Save Vision file" writes a file.
 struct EditorState {
@@ -20,6 +28,8 @@ struct EditorState {
     std::string startup_directory;     // working directory at start, with no trailing '/'
     std::string last_open_directory;   // folder of the last file chosen to open
     std::string last_save_directory;   // folder of the last file chosen to save
+    DrawingInput floater_map_input;    // floater map's stroke and last mouse position
+    DrawingInput streak_input;         // sac refractions dialog's, kept separately
 };
 
 }  // namespace editor
