@@ -1,0 +1,29 @@
+// commands.h -- the key commands and the vision-file loads behind F3 and F4.
+#pragma once
+
+namespace shell {
+
+struct Simulator;
+
+constexpr int eyelid_closed = 480;       // key A stops here
+constexpr int tint_step = 8;             // keys E, R, T
+constexpr int blood_cell_step = 10;      // keys P, O
+constexpr int blood_cell_max = 1000;
+constexpr int auto_blink_on_interval = 4;  // key Z
+constexpr int random_floater_size_bound = 2000;
+
+inline constexpr char dialog_title[] = "Load Vitrion Vision File";
+inline constexpr char dialog_extension[] = "flt";
+
+// Runs the command of one key-down in the simulation (see keys.h for codes).
+// Keys outside the table do nothing at all.
+void run_key_command(Simulator& sim, int virtual_key);
+
+// F3: reads the default vision file again and resets the scene from it.
+void load_default_vision(Simulator& sim);
+
+// F4: lets the user choose a vision file and loads it; cancelling changes
+// nothing but the help screen's switch.
+void load_personal_vision(Simulator& sim);
+
+}  // namespace shell

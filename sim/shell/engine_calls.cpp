@@ -1,0 +1,61 @@
+// engine_calls.cpp -- the engine and picture operations the shell runs, bound to the simulator state.
+#include "sim/shell/engine_calls.h"
+
+#include <algorithm>
+
+#include "sim/engine/engine.h"
+#include "sim/shell/commands.h"
+#include "sim/shell/shell.h"
+
+namespace shell {
+
+namespace {
+
+engine::EngineContext context_of(Simulator& sim) {
+    return engine::EngineContext{sim.document, sim.display, sim.pictures, sim.random};
+}
+
+}  // namespace
+
+void reset_scene(Simulator& sim) {
+    engine::reset_scene_from_vision_settings(sim.engine, context_of(sim));
+}
+
+void compose_frame(Simulator& sim) { engine::compose_frame(sim.engine, context_of(sim)); }
+
+void advance_floater_dots(Simulator& sim) { engine::advance_floater_dots(sim.engine); }
+
+void eye_movement_input(Simulator& sim, int x, int y) {
+    engine::eye_movement_input(sim.engine, x, y);
+}
+
+void add_random_floater(Simulator& sim) {
+    engine::add_random_floater(sim.engine, sim.random, random_floater_size_bound);
+}
+
+void drop_floaters(Simulator& sim) { engine::drop_floaters(sim.engine, sim.random); }
+
+void set_blood_cell_count(Simulator& sim, int count) {
+    engine::set_blood_cell_count(sim.engine, sim.random, count);
+}
+
+void apply_myopia_blur(Simulator& sim) {
+    platform::Display& d = sim.display;
+    const int scene = sim.engine.scene_picture;
+    if (scene < 0 || scene >= static_cast<int>(d.pictures.size())) return;
+    platform::Surface& surface = d.pictures[scene];
+    const size_t needed = static_cast<size_t>(surface.width) * surface.height * 3;
+    if (surface.pixels.empty() || sim.pictures.rgb_work.size() < needed) return;
+    // The level comes from a file (M uses myopia_dioptres): keep the blur in
+    // the range it is made for.
+    const int level = std::clamp(sim.engine.myopia_level, 0, 10);
+    engine::apply_myopia_blur(surface, d.format, sim.pictures.rgb_work.data(), level);
+}
+
+void next_scene(Simulator& sim) {
+    platform::next_scene(sim.pictures, sim.display, sim.document,
+                         sim.engine.default_vision_loaded, sim.engine.scene_picture,
+                         sim.engine.scene_picture);
+}
+
+}  // namespace shell
