@@ -1,5 +1,6 @@
 // canvas.h -- the editor's off-screen drawing surface, toolkit-free.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -1,0 +1,30 @@
+// ui_test_support.cpp -- the editor fixture's recorders.
+#include "ui_test_support.h"
+
+#include "editor/file_choosers.h"
+#include "editor/main_window.h"
+#include "editor/messages.h"
+
+namespace testing_support {
+
+EditorFixture::EditorFixture() : doc(std::make_unique<vision::Document>()) {
+    editor::start_editor_state(state, *doc);
+    editor::set_chooser_function([this](const editor::ChooserRequest& request) {
+        chooser_titles << request.title;
+        chooser_folders << request.start_folder;
+        chooser_filters.clear();
+        for (const editor::FileType& type : request.types) chooser_filters << editor::qt_filter(type);
+        chooser_suffix = request.default_suffix;
+        return next_choice;
+    });
+    editor::set_shell_function([this](const QString& path) { opened << path; });
+    editor::set_message_function([this](const QString&, const QString& text) { messages << text; });
+}
+
+EditorFixture::~EditorFixture() {
+    editor::set_chooser_function({});
+    editor::set_shell_function({});
+    editor::set_message_function({});
+}
+
+}  // namespace testing_support

@@ -1,0 +1,41 @@
+// ui_test_support.h -- helpers for driving the editor's widgets in tests.
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+
+#include "editor/model/editor_state.h"
+#include "visionfile/document.h"
+
+namespace testing_support {
+
+// A fresh editor state over its own new document, with the chooser, shell
+// and message box replaced by recorders; everything is restored afterwards.
+struct EditorFixture {
+    EditorFixture();
+    ~EditorFixture();
+    EditorFixture(const EditorFixture&) = delete;
+    EditorFixture& operator=(const EditorFixture&) = delete;
+
+    std::unique_ptr<vision::Document> doc;
+    editor::EditorState state;
+
+    // The path the next chooser returns (empty = the user cancels), and what
+    // the choosers, the shell and the message boxes were asked.
+    QString next_choice;
+    QStringList chooser_titles;
+    QStringList chooser_folders;
+    QStringList chooser_filters;   // the filters of the last chooser
+    QString chooser_suffix;        // its default suffix
+    QStringList opened;            // paths handed to the shell
+    QStringList messages;          // texts of the warning boxes
+};
+
+// The child control named "ctl_<id>" of `parent`, or nullptr.
+template <typename T>
+T* control(QWidget* parent, int id) {
+    return parent->findChild<T*>(QString("ctl_%1").arg(id));
+}
+
+}  // namespace testing_support
