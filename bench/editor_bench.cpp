@@ -1,0 +1,35 @@
+// editor_bench.cpp -- the editor's drawing costs: one full floater map redraw.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+
+#include "editor/model/floater_map.h"
+
+namespace {
+
+// A full eye: 100 floaters of 1023 dots each, the current one previewed with
+// dot_density 10 and diffusion 10 (10 blocks per dot, steps up to 10 blocks).
+void BM_FloaterMapRedraw(benchmark::State& bench) {
+    auto doc = std::make_unique<vision::Document>();
+    std::memset(doc.get(), 0, sizeof *doc);
+    vision::reset_to_new_document(*doc);
+    auto state = std::make_unique<editor::EditorState>();
+    state->doc = doc.get();
+    doc->header.floater_count[0] = vision::max_floaters;
+    for (int k = 0; k < vision::max_floaters; ++k) {
+        for (int i = 0; i < vision::max_dots; ++i) {
+            editor::add_floater_dot(*doc, 0, k, 1 + (i * 7 + k * 13) % 799, 1 + (i * 3 + k) % 599);
+        }
+    }
+    doc->records[0][0].dot_density = 10;
+    doc->records[0][0].diffusion = 10;
+    const editor::PixelPicture picture = editor::make_map_picture();
+    for (auto _ : bench) {
+        editor::redraw_floater_map(*state, picture);
+        benchmark::DoNotOptimize(state->canvas.pixels.data());
+    }
+}
+BENCHMARK(BM_FloaterMapRedraw)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,214 @@
+// floater_map.cpp -- dots, floaters, sliders and the preview of the floater map.
+#include "editor/model/floater_map.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "common/convert.h"
+#include "sim/engine/dot_walk.h"
+
+namespace editor {
+namespace {
+
+constexpr uint32_t pure_red = rgb(255, 0, 0);
+constexpr int floater_density_top = 10;  // slider 108 shows 10 - floater_density
+constexpr float movement_to_position = 1000;
+constexpr double position_to_movement = 0.001;
+
+int clamp_to(int value, int minimum, int maximum) { return std::clamp(value, minimum, maximum); }
+
+// Dots of a record that lie inside its table row, whatever a loaded file said.
+int stored_dots(const vision::FloaterRecord& record) {
+    return clamp_to(record.dot_count, 0, vision::dot_capacity);
+}
+
+const SliderRange* find_slider(int id) {
+    for (const SliderRange& slider : floater_sliders)
+        if (slider.id == id) return &slider;
+    return nullptr;
+}
+
+int movement_position(float movement) { return trunc_to_int(movement * movement_to_position); }
+
+float movement_from_position(int position) {
+    return static_cast<float>(position * position_to_movement);
+}
+
+// Shades the width x height block whose top-left pixel is (x, y) to grey
+// (red x transparency) >> 8, skipping pixels outside the canvas. The grey
+// keeps the low 8 bits, as a byte-wide colour would.
+void shade_block(Canvas& canvas, int x, int y, int width, int height, int transparency) {
+    const int64_t left = std::max<int64_t>(x, 0);
+    const int64_t top = std::max<int64_t>(y, 0);
+    const int64_t right = std::min<int64_t>(int64_t(x) + width, canvas.width);
+    const int64_t bottom = std::min<int64_t>(int64_t(y) + height, canvas.height);
+    for (int64_t px = left; px < right; ++px) {
+        for (int64_t py = top; py < bottom; ++py) {
+            uint32_t& pixel = canvas.at(int(px), int(py));
+            const int64_t v = (int64_t(red_of(pixel)) * transparency) >> 8;
+            pixel = rgb(int(v & 255), int(v & 255), int(v & 255));
+        }
+    }
+}
+
+// Runs the dot walk of one stored dot and shades a block at every position
+// where the simulator would place a particle.
+void preview_dot(Canvas& canvas, const vision::FloaterRecord& record, int x, int y, Random& rng) {
+    engine::DotWalk walk;
+    walk.count = record.dot_density;
+    walk.width = record.dot_size_x;
+    walk.height = record.dot_size_y;
+    walk.start_x = static_cast<float>(x);
+    walk.start_y = static_cast<float>(y);
+    walk.diffusion = record.diffusion;
+    walk.history_length = record.floater_density;
+    const int width = record.dot_size_x;
+    const int height = record.dot_size_y;
+    const int transparency = record.transparency;
+    engine::dot_walk(rng, walk, [&](float px, float py) {
+        shade_block(canvas, trunc_to_int(px), trunc_to_int(py), width, height, transparency);
+    });
+}
+
+}  // namespace
+
+int inside_floater_map(int x, int y) {
+    return x > 0 && x < floater_map_width && y > 0 && y < floater_map_height;
+}
+
+int current_map_eye(const EditorState& state) { return state.current_eye == 1 ? 1 : 0; }
+
+int current_map_floater(const EditorState& state) {
+    return clamp_to(state.current_floater[current_map_eye(state)], 0, vision::max_floaters - 1);
+}
+
+vision::FloaterRecord& current_floater_record(EditorState& state) {
+    return state.doc->records[current_map_eye(state)][current_map_floater(state)];
+}
+
+int floater_slider_position(const vision::FloaterRecord& record, int id) {
+    const SliderRange* slider = find_slider(id);
+    if (!slider) return 0;
+    int shown = 0;
+    switch (id) {
+        case id_dot_density: shown = record.dot_density; break;
+        case id_dot_size_x: shown = record.dot_size_x; break;
+        case id_dot_size_y: shown = record.dot_size_y; break;
+        case id_transparency: shown = record.transparency; break;
+        case id_diffusion: shown = record.diffusion; break;
+        // Widened so that a file's extreme value cannot overflow the subtraction.
+        case id_floater_density:
+            shown = int(std::clamp<int64_t>(floater_density_top - int64_t(record.floater_density),
+                                            INT32_MIN, INT32_MAX));
+            break;
+        case id_movement_x: shown = movement_position(record.movement_x); break;
+        case id_movement_y: shown = movement_position(record.movement_y); break;
+    }
+    return clamp_to(shown, slider->minimum, slider->maximum);
+}
+
+void store_floater_slider(vision::FloaterRecord& record, int id, int position) {
+    switch (id) {
+        case id_dot_density: record.dot_density = position; break;
+        case id_dot_size_x: record.dot_size_x = position; break;
+        case id_dot_size_y: record.dot_size_y = position; break;
+        case id_transparency: record.transparency = position; break;
+        case id_diffusion: record.diffusion = position; break;
+        case id_floater_density: record.floater_density = floater_density_top - position; break;
+        case id_movement_x: record.movement_x = movement_from_position(position); break;
+        case id_movement_y: record.movement_y = movement_from_position(position); break;
+    }
+}
+
+int add_floater_dot(vision::Document& doc, int eye, int floater, int x, int y) {
+    vision::FloaterRecord& record = doc.records[eye][floater];
+    const int count = stored_dots(record);
+    const int32_t* xs = doc.x[eye][floater];
+    const int32_t* ys = doc.y[eye][floater];
+    for (int i = 0; i < count; ++i)
+        if (xs[i] == x && ys[i] == y) return 0;
+    // A loaded record may claim a negative count; it has no row to append to.
+    if (record.dot_count < 0 || record.dot_count >= vision::max_dots) return 0;
+    doc.x[eye][floater][record.dot_count] = x;
+    doc.y[eye][floater][record.dot_count] = y;
+    ++record.dot_count;
+    return 1;
+}
+
+void open_floater_map(EditorState& state) { state.current_floater[current_map_eye(state)] = 0; }
+
+int step_floater(EditorState& state, int direction) {
+    const int eye = current_map_eye(state);
+    const int next = clamp_to(current_map_floater(state) + (direction < 0 ? -1 : 1), 0,
+                              vision::max_floaters - 1);
+    state.current_floater[eye] = next;
+    int32_t& count = state.doc->header.floater_count[eye];
+    if (next > count - 1) count = next + 1;
+    return next;
+}
+
+void delete_floater_dots(EditorState& state) { current_floater_record(state).dot_count = 0; }
+
+void delete_last_dot(EditorState& state) {
+    vision::FloaterRecord& record = current_floater_record(state);
+    record.dot_count = std::max(record.dot_count - 1, 0);
+}
+
+int floater_map_press(EditorState& state, int x, int y) {
+    DrawingInput& input = state.floater_map_input;
+    input.last_x = x;
+    input.last_y = y;
+    if (!inside_floater_map(x, y)) {
+        input.drawing = 0;
+        return 0;
+    }
+    input.drawing = 1;
+    add_floater_dot(*state.doc, current_map_eye(state), current_map_floater(state), x, y);
+    return 1;
+}
+
+int floater_map_move(EditorState& state, int x, int y) {
+    DrawingInput& input = state.floater_map_input;
+    input.last_x = x;
+    input.last_y = y;
+    if (!input.drawing || !inside_floater_map(x, y)) return 0;
+    add_floater_dot(*state.doc, current_map_eye(state), current_map_floater(state), x, y);
+    return 1;
+}
+
+void floater_map_release(EditorState& state) { state.floater_map_input.drawing = 0; }
+
+int floater_map_wants_pen(const EditorState& state) {
+    return state.floater_map_input.last_x < floater_map_width &&
+           state.floater_map_input.last_y < floater_map_height;
+}
+
+void draw_floaters(Canvas& canvas, const vision::Document& doc, int eye, int current, Random& rng) {
+    for (int k = 0; k < vision::max_floaters; ++k) {
+        const vision::FloaterRecord& record = doc.records[eye][k];
+        const int count = stored_dots(record);
+        const int32_t* xs = doc.x[eye][k];
+        const int32_t* ys = doc.y[eye][k];
+        if (k == current) {
+            for (int i = 0; i < count; ++i) preview_dot(canvas, record, xs[i], ys[i], rng);
+            continue;
+        }
+        for (int i = 0; i < count; ++i) {
+            // A dot from a loaded file may lie anywhere; off-canvas ones are not drawn.
+            if (xs[i] >= 0 && xs[i] < canvas.width && ys[i] >= 0 && ys[i] < canvas.height)
+                canvas.at(xs[i], ys[i]) = pure_red;
+        }
+    }
+}
+
+void redraw_floater_map(EditorState& state, const PixelPicture& map_picture) {
+    copy_picture(state.canvas, map_picture, 0, 0, map_picture.width, map_picture.height);
+    draw_floaters(state.canvas, *state.doc, current_map_eye(state), current_map_floater(state),
+                  state.rng);
+}
+
+const char* floater_map_caption(int eye) {
+    return eye == 1 ? "Floater map. Right eye" : "Floater map. Left eye";
+}
+
+}  // namespace editor
