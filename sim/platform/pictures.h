@@ -33,13 +33,24 @@ void default_vision_path(const char* startup_directory, char* out, int out_size)
 // Decodes the JPEG that starts at `offset` in the file at `path`. With
 // surface_index -1 a new picture surface of the picture's size is created,
 // otherwise the picture is drawn into that surface at its top-left corner and
-// cut to its size. Returns the surface index (or -1) and the picture's size.
+// cut to its size (pixels outside the picture keep what they held). Every
+// pixel is stored as write_pixel stores it. Returns the surface index and the
+// picture's size, or -1 (size 0 when nothing was decoded) when the picture
+// cannot be decoded, is refused (see jpeg_decode.h) or no surface is made.
+// A surface index that names no table entry gives -1.
 int load_picture(Display& display, const char* path, long offset, int surface_index,
                  int* width, int* height);
 
-// Reads the uncompressed 24-bit TGA at `offset` as a grey map into `map`.
-// Returns 1, or 0 (map emptied) when the file or its header is unusable.
+// Reads the uncompressed 24-bit TGA at `offset` as a grey map into `map`
+// (width x height bytes, row 0 at the top; rows are read bottom row first
+// whatever the origin flag says). Pixels the file does not hold read 255.
+// Returns 1 with the TGA's size, or 0 (map emptied, size 0) when the file
+// cannot be opened or the header is unusable or larger than 4096 on a side.
 int read_grey_map(const char* path, long offset, std::vector<uint8_t>& map, int* width, int* height);
+
+// Lays a width x height grey map out as the engine reads it: 640 x 480, byte
+// (x, y) at y * 640 + x; what the map does not cover reads 255 (no shadow).
+void fit_grey_map(const std::vector<uint8_t>& map, int width, int height, std::vector<uint8_t>& fitted);
 
 // Start-up loader, steps after the caller has set simulation_started 0 and
 // default_vision_loaded 1: builds vision_path from `startup_directory`, reads
@@ -52,11 +63,15 @@ int run_startup_loader(Pictures& pictures, Display& display, vision::Document& d
 // Steps the scene slot to the next slot that holds a picture (slots 0..1 while
 // default_vision_loaded is 1, 0..3 otherwise), loads it into `surface_index`
 // (-1: a new surface), makes it `scene_picture` and refreshes the RGB work
-// buffer. Eight steps without a picture load nothing.
+// buffer. Eight steps without a picture load nothing and change nothing. When
+// the picture cannot be loaded into an existing surface, that surface is left
+// untouched and stays the scene picture; into a new one, scene_picture is -1.
 void next_scene(Pictures& pictures, Display& display, const vision::Document& doc,
                 int default_vision_loaded, int& scene_picture, int surface_index);
 
-// Copies the scene picture, read pixel by pixel, into the RGB work buffer.
+// Copies the scene picture, read pixel by pixel, into the RGB work buffer
+// (rows as wide as the surface). Does nothing when the buffer is not
+// allocated, the surface cannot be locked or would not fit the buffer.
 void copy_scene_to_rgb_work(Pictures& pictures, Display& display, int scene_picture);
 
 // Saves the back surface as "vitrion_capture_<seconds>.jpg" in the working

@@ -1,0 +1,32 @@
+// capture.cpp -- saves the back surface as a JPEG file named by the second.
+#include <cstdio>
+#include <vector>
+
+#include "sim/platform/pictures.h"
+
+namespace platform {
+
+constexpr int capture_quality = 50;
+
+int capture_screen(Display& display, long calendar_seconds) {
+    LockedSurface back;
+    if (!lock_surface(display.back, back)) return 0;
+    // The image is always 640 x 480; a smaller back surface leaves black.
+    std::vector<uint8_t> image(size_t(screen_width) * screen_height * 3, 0);
+    for (int x = 0; x < screen_width && x < back.width; ++x) {
+        for (int y = 0; y < screen_height && y < back.height; ++y) {
+            uint32_t red = 0, green = 0, blue = 0;
+            read_pixel(display.format, back.at(x, y), back.bytes_per_pixel, red, green, blue);
+            uint8_t* to = image.data() + y * screen_width * 3 + x * 3;
+            to[0] = uint8_t(red);
+            to[1] = uint8_t(green);
+            to[2] = uint8_t(blue);
+        }
+    }
+    unlock_surface(display.back);
+    char name[64];
+    std::snprintf(name, sizeof name, "vitrion_capture_%ld.jpg", calendar_seconds);
+    return write_jpeg(name, capture_quality, image.data(), screen_width, screen_height);
+}
+
+}  // namespace platform

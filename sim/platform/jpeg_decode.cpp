@@ -1,0 +1,127 @@
+// jpeg_decode.cpp -- JPEG decoding straight from a positioned file.
+//
+// The library reports fatal errors through error_exit, which here prints the
+// message and longjmps back to the recovery point of the step that was
+// running. Each step that can fail lives in its own small function holding
+// nothing with a destructor and changing no local after its setjmp; all state
+// the steps share lives in a Decoder owned by decode_jpeg.
+#include "sim/platform/jpeg_decode.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <new>
+
+#include <jpeglib.h>
+
+#include "common/trace.h"
+
+namespace platform {
+namespace {
+
+struct RecoveringErrors {
+    jpeg_error_mgr manager;  // first, so the library's pointer is ours too
+    std::jmp_buf recovery;
+};
+
+[[noreturn]] void return_to_recovery(j_common_ptr info) {
+    (*info->err->output_message)(info);
+    std::longjmp(reinterpret_cast<RecoveringErrors*>(info->err)->recovery, 1);
+}
+
+struct Decoder {
+    jpeg_decompress_struct info;
+    RecoveringErrors errors;
+    JSAMPARRAY row;  // one scanline from the library's image pool
+};
+
+// Reads the header, checks the picture's shape and starts decompression.
+// Returns 1, or 0 after a library error or when the picture is refused.
+int start_decoding(Decoder* d, std::FILE* file) {
+    if (setjmp(d->errors.recovery)) return 0;
+    jpeg_stdio_src(&d->info, file);
+    jpeg_read_header(&d->info, TRUE);
+    if (d->info.num_components != 1 && d->info.num_components != 3) {
+        std::fprintf(stderr, "JPEG picture with %d components refused\n", d->info.num_components);
+        return 0;
+    }
+    if (d->info.image_width > unsigned(max_picture_side) || d->info.image_height > unsigned(max_picture_side) ||
+        long(d->info.image_width) * long(d->info.image_height) > max_picture_pixels) {
+        std::fprintf(stderr, "JPEG picture of %u x %u refused\n", d->info.image_width, d->info.image_height);
+        trace::log("Error cargando JPG (2).");
+        return 0;
+    }
+    jpeg_start_decompress(&d->info);
+    if (d->info.output_components != 1 && d->info.output_components != 3) return 0;
+    if (d->info.output_width != d->info.image_width || d->info.output_height != d->info.image_height) return 0;
+    d->row = (*d->info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d->info), JPOOL_IMAGE,
+                                          d->info.output_width * d->info.output_components, 1);
+    return 1;
+}
+
+// Decodes every scanline into `rgb` (output_width x output_height x 3 bytes).
+int read_scanlines(Decoder* d, uint8_t* rgb) {
+    if (setjmp(d->errors.recovery)) return 0;
+    while (d->info.output_scanline < d->info.output_height) {
+        uint8_t* to = rgb + size_t(d->info.output_scanline) * d->info.output_width * 3;
+        if (jpeg_read_scanlines(&d->info, d->row, 1) != 1) return 0;
+        const JSAMPLE* from = d->row[0];
+        if (d->info.output_components == 3) {
+            for (JDIMENSION i = 0; i < d->info.output_width * 3; ++i) to[i] = from[i];
+        } else {
+            for (JDIMENSION x = 0; x < d->info.output_width; ++x) to[3 * x] = to[3 * x + 1] = to[3 * x + 2] = from[x];
+        }
+    }
+    jpeg_finish_decompress(&d->info);
+    return 1;
+}
+
+int create_decoder(Decoder* d) {
+    d->info.err = jpeg_std_error(&d->errors.manager);
+    d->errors.manager.error_exit = return_to_recovery;
+    if (setjmp(d->errors.recovery)) return 0;
+    jpeg_create_decompress(&d->info);
+    return 1;
+}
+
+}  // namespace
+
+int decode_jpeg(const char* path, long offset, DecodedPicture& out) {
+    out = DecodedPicture{};
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) {
+        std::fprintf(stderr, "can't open %s\n", path);
+        return 0;
+    }
+    if (offset < 0 || std::fseek(file, offset, SEEK_SET) != 0) {
+        std::fprintf(stderr, "can't seek to %ld in %s\n", offset, path);
+        std::fclose(file);
+        return 0;
+    }
+    Decoder decoder{};
+    if (!create_decoder(&decoder)) {
+        std::fclose(file);
+        return 0;
+    }
+    int ok = start_decoding(&decoder, file);
+    if (ok) {
+        const int width = int(decoder.info.output_width);
+        const int height = int(decoder.info.output_height);
+        try {
+            out.rgb.assign(size_t(width) * size_t(height) * 3, 0);
+        } catch (const std::bad_alloc&) {
+            trace::log("Error cargando JPG (2).");
+            ok = 0;
+        }
+        if (ok) ok = read_scanlines(&decoder, out.rgb.data());
+        if (ok) {
+            out.width = width;
+            out.height = height;
+        }
+    }
+    jpeg_destroy_decompress(&decoder.info);
+    std::fclose(file);
+    if (!ok) out = DecodedPicture{};
+    return ok;
+}
+
+}  // namespace platform

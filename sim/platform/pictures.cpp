@@ -1,0 +1,134 @@
+// pictures.cpp -- picture loading into surfaces, the start-up loader and scene changes.
+#include "sim/platform/pictures.h"
+
+#include <cstdio>
+#include <new>
+
+#include "common/trace.h"
+#include "sim/platform/jpeg_decode.h"
+#include "visionfile/reader.h"
+
+namespace platform {
+namespace {
+
+constexpr int intro_slot = 2;
+constexpr int grey_map_slot = 3;
+constexpr int scene_search_steps = 8;
+
+// Draws the decoded picture into the surface at its top-left corner, cut to
+// the surface; pixels outside the picture keep what they held.
+void draw_into_surface(Display& display, Surface& surface, const DecodedPicture& picture) {
+    LockedSurface locked;
+    if (!lock_surface(surface, locked)) return;
+    for (int y = 0; y < picture.height && y < locked.height; ++y) {
+        const uint8_t* from = picture.rgb.data() + size_t(y) * picture.width * 3;
+        for (int x = 0; x < picture.width && x < locked.width; ++x, from += 3)
+            write_pixel(display.format, from[0], from[1], from[2], locked.at(x, y), locked.bytes_per_pixel);
+    }
+    unlock_surface(surface);
+}
+
+}  // namespace
+
+void default_vision_path(const char* startup_directory, char* out, int out_size) {
+    if (out_size <= 0) return;
+    std::snprintf(out, size_t(out_size), "%s/vitrion.dat", startup_directory);
+}
+
+int load_picture(Display& display, const char* path, long offset, int surface_index, int* width, int* height) {
+    *width = 0;
+    *height = 0;
+    if (surface_index < -1 || surface_index >= surface_table_size) return -1;
+    DecodedPicture picture;
+    if (!decode_jpeg(path, offset, picture)) return -1;
+    *width = picture.width;
+    *height = picture.height;
+    int index = surface_index;
+    if (index == -1) {
+        index = create_picture_surface(display, picture.width, picture.height);
+        if (index < 0) {
+            trace::log("Error, no se genero un OffScreenSurface.");
+            return -1;
+        }
+    }
+    draw_into_surface(display, display.pictures[index], picture);
+    return index;
+}
+
+int run_startup_loader(Pictures& pictures, Display& display, vision::Document& doc, const char* startup_directory) {
+    default_vision_path(startup_directory, pictures.vision_path, vision_path_size);
+    const int opened = vision::read_vision_file(doc, pictures.vision_path);
+
+    // An empty slot (offset 0) holds no picture: nothing is decoded from it.
+    const vision::PictureSlot* slots = doc.header.slots;
+    int width = 0, height = 0;
+    pictures.intro_picture = -1;
+    if (slots[intro_slot].picture_offset != 0)
+        pictures.intro_picture = load_picture(display, pictures.vision_path, slots[intro_slot].picture_offset, -1,
+                                              &width, &height);
+
+    pictures.grey_map.clear();
+    std::vector<uint8_t> map;
+    if (slots[grey_map_slot].picture_offset != 0 &&
+        read_grey_map(pictures.vision_path, slots[grey_map_slot].picture_offset, map, &width, &height)) {
+        if (width == grey_map_width && height == grey_map_height)
+            pictures.grey_map.swap(map);
+        else
+            fit_grey_map(map, width, height, pictures.grey_map);
+    }
+
+    if (pictures.rgb_work.size() != size_t(rgb_work_size)) {
+        try {
+            pictures.rgb_work.assign(size_t(rgb_work_size), 0);
+        } catch (const std::bad_alloc&) {
+            pictures.rgb_work.clear();
+        }
+    }
+    return opened;
+}
+
+void next_scene(Pictures& pictures, Display& display, const vision::Document& doc, int default_vision_loaded,
+                int& scene_picture, int surface_index) {
+    const int wrap = default_vision_loaded == 1 ? 2 : vision::picture_slots;
+    int slot = pictures.scene_slot;
+    int found = 0;
+    for (int step = 0; step < scene_search_steps && !found; ++step) {
+        slot = slot + 1 >= wrap || slot + 1 < 0 ? 0 : slot + 1;
+        found = doc.header.slots[slot].picture_offset != 0;
+    }
+    if (!found) return;
+    pictures.scene_slot = slot;
+
+    int width = 0, height = 0;
+    const int loaded = load_picture(display, pictures.vision_path, doc.header.slots[slot].picture_offset,
+                                    surface_index, &width, &height);
+    if (loaded == -1) {
+        // A failed load into an existing surface leaves it as it was.
+        if (surface_index == -1) scene_picture = -1;
+        return;
+    }
+    scene_picture = loaded;
+    copy_scene_to_rgb_work(pictures, display, scene_picture);
+}
+
+void copy_scene_to_rgb_work(Pictures& pictures, Display& display, int scene_picture) {
+    if (scene_picture < 0 || scene_picture >= surface_table_size || pictures.rgb_work.empty()) return;
+    Surface& surface = display.pictures[scene_picture];
+    LockedSurface locked;
+    if (!lock_surface(surface, locked)) return;
+    if (size_t(locked.width) * size_t(locked.height) * 3 <= pictures.rgb_work.size()) {
+        uint8_t* to = pictures.rgb_work.data();
+        for (int y = 0; y < locked.height; ++y) {
+            for (int x = 0; x < locked.width; ++x, to += 3) {
+                uint32_t red = 0, green = 0, blue = 0;
+                read_pixel(display.format, locked.at(x, y), locked.bytes_per_pixel, red, green, blue);
+                to[0] = uint8_t(red);
+                to[1] = uint8_t(green);
+                to[2] = uint8_t(blue);
+            }
+        }
+    }
+    unlock_surface(surface);
+}
+
+}  // namespace platform

@@ -1,0 +1,169 @@
+// pictures_test.cpp -- JPEG pictures from vision files into surfaces, and bad pictures.
+#include <gtest/gtest.h>
+
+#include "picture_fixtures.h"
+#include "sim/platform/jpeg_decode.h"
+#include "support/pixel_compare.h"
+
+using namespace platform;
+using namespace picture_fixtures;
+using testing_support::TempDir;
+
+namespace {
+
+// What write_pixel gives for the reference RGB, as a surface of the same size.
+Surface expected_surface(const Display& display, const Reference& ref, int width, int height,
+                         const Surface* underneath = nullptr) {
+    Surface s;
+    if (underneath) s = *underneath;
+    else create_surface(s, width, height, display.depth);
+    const int bytes = display.depth / 8;
+    for (int y = 0; y < ref.height && y < height; ++y)
+        for (int x = 0; x < ref.width && x < width; ++x) {
+            const uint8_t* p = &ref.rgb[(size_t(y) * ref.width + x) * 3];
+            write_pixel(display.format, p[0], p[1], p[2], s.pixels.data() + y * s.pitch + x * bytes, bytes);
+        }
+    return s;
+}
+
+}  // namespace
+
+TEST(LoadPicture, DecodesFromOffsetExactlyAsWritePixelOn16And24Bits) {
+    TempDir dir;
+    const Bytes jpeg = rgb_jpeg(97, 61, 1);  // odd sizes cross the library's block edges
+    const long offset = embed(dir.file("v.dat"), jpeg);
+    const Reference ref = reference_decode(jpeg);
+    ASSERT_EQ(ref.width, 97);
+    for (int bits : {16, 24}) {
+        SCOPED_TRACE(bits);
+        Display display = display_at(bits);
+        int w = 0, h = 0;
+        const int index = load_picture(display, dir.file("v.dat").c_str(), offset, -1, &w, &h);
+        ASSERT_EQ(index, 0);
+        EXPECT_EQ(w, 97);
+        EXPECT_EQ(h, 61);
+        EXPECT_TRUE(testing_support::surfaces_equal(expected_surface(display, ref, 97, 61), display.pictures[0]));
+        // A second picture takes the next table entry.
+        EXPECT_EQ(load_picture(display, dir.file("v.dat").c_str(), offset, -1, &w, &h), 1);
+    }
+}
+
+TEST(LoadPicture, IntoExistingSurfaceKeepsItsSizeAndOldPixelsAroundIt) {
+    TempDir dir;
+    const Bytes small = rgb_jpeg(20, 10, 2);
+    const long offset = embed(dir.file("v.dat"), small);
+    const Reference ref = reference_decode(small);
+    Display display = display_at(16);
+    ASSERT_EQ(create_picture_surface(display, 32, 16), 0);
+    testing_support::fill_random(display.pictures[0], 7);
+    const Surface before = display.pictures[0];
+    int w = 0, h = 0;
+    EXPECT_EQ(load_picture(display, dir.file("v.dat").c_str(), offset, 0, &w, &h), 0);
+    EXPECT_EQ(w, 20);
+    EXPECT_EQ(h, 10);
+    EXPECT_TRUE(testing_support::surfaces_equal(expected_surface(display, ref, 32, 16, &before), display.pictures[0]));
+
+    // A larger picture is cut to the surface.
+    ASSERT_EQ(create_picture_surface(display, 8, 4), 1);
+    EXPECT_EQ(load_picture(display, dir.file("v.dat").c_str(), offset, 1, &w, &h), 1);
+    EXPECT_TRUE(testing_support::surfaces_equal(expected_surface(display, ref, 8, 4), display.pictures[1]));
+}
+
+TEST(LoadPicture, GreyPictureComesOutAsEqualChannels) {
+    TempDir dir;
+    std::vector<uint8_t> grey(40 * 30);
+    for (size_t i = 0; i < grey.size(); ++i) grey[i] = uint8_t(i * 7);
+    const Bytes jpeg = encode(grey, 40, 30, 1, JCS_GRAYSCALE);
+    const long offset = embed(dir.file("g.dat"), jpeg);
+    DecodedPicture picture;
+    ASSERT_EQ(decode_jpeg(dir.file("g.dat").c_str(), offset, picture), 1);
+    const Reference ref = reference_decode(jpeg);
+    EXPECT_EQ(picture.rgb, ref.rgb);
+    for (size_t i = 0; i < picture.rgb.size(); i += 3) {
+        ASSERT_EQ(picture.rgb[i], picture.rgb[i + 1]) << "pixel " << i / 3;
+        ASSERT_EQ(picture.rgb[i], picture.rgb[i + 2]) << "pixel " << i / 3;
+    }
+}
+
+TEST(LoadPicture, TruncatedPictureStillDecodes) {
+    TempDir dir;
+    Bytes jpeg = rgb_jpeg(64, 64, 3);
+    jpeg.resize(jpeg.size() / 2);
+    const long offset = embed(dir.file("t.dat"), jpeg, 100, 0);
+    Display display = display_at(24);
+    int w = 0, h = 0;
+    EXPECT_EQ(load_picture(display, dir.file("t.dat").c_str(), offset, -1, &w, &h), 0);
+    EXPECT_EQ(w, 64);
+    EXPECT_EQ(h, 64);
+}
+
+// Sets the size in the first SOF marker of a baseline JPEG.
+Bytes with_declared_size(Bytes jpeg, int width, int height) {
+    for (size_t i = 0; i + 9 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            jpeg[i + 5] = uint8_t(height >> 8);
+            jpeg[i + 6] = uint8_t(height);
+            jpeg[i + 7] = uint8_t(width >> 8);
+            jpeg[i + 8] = uint8_t(width);
+            return jpeg;
+        }
+    ADD_FAILURE() << "no SOF0 marker";
+    return jpeg;
+}
+
+TEST(LoadPicture, BadPicturesGiveNoSurfaceAndNoCrash) {
+    TempDir dir;
+    const Bytes good = rgb_jpeg(32, 32, 4);
+    std::vector<uint8_t> cmyk(32 * 32 * 4, 100);
+    Bytes garbage(5000);
+    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = uint8_t(i * 131 + 17);
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        long offset_shift;  // added to the picture's offset
+    } cases[] = {
+        {"cmyk", encode(cmyk, 32, 32, 4, JCS_CMYK), 0},
+        {"huge declared size", with_declared_size(good, 60000, 60000), 0},
+        {"more pixels than a scene holds", with_declared_size(good, 1281, 960), 0},
+        {"wider than 4096", with_declared_size(good, 4097, 16), 0},
+        {"garbage", garbage, 0},
+        {"empty", Bytes{}, 0},
+        {"offset past end", good, 1 << 20},
+        {"negative offset", good, -5000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const long offset = embed(dir.file("bad.dat"), c.bytes, 64, 0) + c.offset_shift;
+        Display display = display_at(16);
+        int w = -1, h = -1;
+        EXPECT_EQ(load_picture(display, dir.file("bad.dat").c_str(), offset, -1, &w, &h), -1);
+        EXPECT_EQ(display.picture_count, 0);
+        EXPECT_EQ(w, 0);
+        EXPECT_EQ(h, 0);
+    }
+    Display display = display_at(16);
+    int w, h;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(load_picture(display, dir.file("missing.dat").c_str(), 0, -1, &w, &h), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "can't open " + dir.file("missing.dat") + "\n");
+}
+
+TEST(LoadPicture, ExactlyTheLargestScenePictureIsAccepted) {
+    TempDir dir;
+    const Bytes jpeg = rgb_jpeg(1280, 960, 5);
+    const long offset = embed(dir.file("big.dat"), jpeg);
+    DecodedPicture picture;
+    EXPECT_EQ(decode_jpeg(dir.file("big.dat").c_str(), offset, picture), 1);
+    EXPECT_EQ(picture.width * picture.height, rgb_work_pixels);
+}
+
+TEST(LoadPicture, NoSurfaceIsReportedToTheTrace) {
+    TempDir dir;
+    const long offset = embed(dir.file("v.dat"), rgb_jpeg(8, 8, 0));
+    Display display;  // depth 0: the display is not open, no surface can be made
+    TraceCapture trace;
+    int w, h;
+    EXPECT_EQ(load_picture(display, dir.file("v.dat").c_str(), offset, -1, &w, &h), -1);
+    EXPECT_TRUE(trace.saw("Error, no se genero un OffScreenSurface."));
+    EXPECT_EQ(w, 8);
+}
