@@ -7,3 +7,26 @@ add_library(vitrion_icon STATIC ${CMAKE_SOURCE_DIR}/sim/resources/vitrion_icon.c
                                 ${CMAKE_SOURCE_DIR}/sim/resources/vitrion_icon.h)
 target_include_directories(vitrion_icon PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(vitrion_icon PUBLIC Qt6::Gui)
+
+# The icon as a PNG, for the desktop entry.
+add_executable(make_icon_png ${CMAKE_SOURCE_DIR}/sim/resources/make_icon_png.cpp)
+target_link_libraries(make_icon_png PRIVATE vitrion_icon)
+set_target_properties(make_icon_png PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools-bin)
+add_custom_command(OUTPUT ${VITRION_BIN_DIR}/vitrion.png
+                   COMMAND make_icon_png ${VITRION_BIN_DIR}/vitrion.png 256
+                   DEPENDS make_icon_png
+                   COMMENT "Painting the icon PNG")
+add_custom_target(vitrion_icon_png ALL DEPENDS ${VITRION_BIN_DIR}/vitrion.png)
+
+# The platform adapter: the only simulator code that includes Qt.
+add_library(vitrion_sim_qt STATIC
+  qt_mapping.cpp qt_text.cpp qt_window.cpp qt_platform.cpp qt_trace.cpp
+  qt_mapping.h qt_text.h qt_window.h qt_platform.h qt_trace.h)
+target_include_directories(vitrion_sim_qt PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(vitrion_sim_qt PUBLIC Qt6::Widgets vitrion_icon vitrion_surfaces vitrion_common)
+
+# The simulator program (needs the shell).
+if(TARGET vitrion_shell)
+  add_executable(vitrion_sim qt_main.cpp)
+  target_link_libraries(vitrion_sim PRIVATE vitrion_sim_qt vitrion_shell)
+endif()

@@ -80,17 +80,18 @@ void paint_icon(QPainter& p, int size) {
     thread.cubicTo(175, 82, 190, 110, 205, 100);
     draw_floater(p, thread, 7, 190);
     QPainterPath curl;
-    curl.moveTo(70, 160);
-    curl.cubicTo(95, 185, 120, 140, 140, 168);
+    curl.moveTo(150, 196);
+    curl.cubicTo(170, 170, 140, 160, 168, 140);
+    curl.cubicTo(185, 128, 196, 150, 214, 138);
     draw_floater(p, curl, 5, 170);
     p.setPen(QPen(QColor(20, 16, 24, 160), 4));
     p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QPointF(182, 150), 12, 10);
+    p.drawEllipse(QPointF(84, 152), 13, 10);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(20, 16, 24, 180));
-    p.drawEllipse(QPointF(92, 130), 6, 6);
-    p.drawEllipse(QPointF(166, 178), 5, 5);
-    p.drawEllipse(QPointF(200, 124), 4, 4);
+    p.drawEllipse(QPointF(106, 176), 5, 5);
+    p.drawEllipse(QPointF(118, 186), 3.5, 3.5);
+    p.drawEllipse(QPointF(96, 186), 3, 3);
     p.restore();
 
     // Lid line.

@@ -1,0 +1,50 @@
+// qt_main.cpp -- vitrion_sim: creates the window, runs the shell's start-up
+// and hands every window event to the shell until the window is destroyed.
+#include <QApplication>
+
+#include <memory>
+
+#include "common/trace.h"
+#include "sim/platform/qt_platform.h"
+#include "sim/platform/qt_trace.h"
+#include "sim/shell/shell.h"
+
+int main(int, char**) {
+    // The program takes no command line: Qt gets only the program name.
+    int qt_argc = 1;
+    char program_name[] = "vitrion_sim";
+    char* qt_argv[] = {program_name, nullptr};
+    QApplication app(qt_argc, qt_argv);
+    app.setApplicationName(QStringLiteral("vitrion_sim"));
+    app.setQuitOnLastWindowClosed(false);  // the shell decides when to quit
+    platform::install_qt_trace_sink();
+
+    platform::QtPlatform qt(QString::fromLatin1(shell::window_title));
+    // Several megabytes of state: on the heap, alive for the whole run.
+    auto sim = std::make_unique<shell::Simulator>(qt);
+    shell::Simulator& s = *sim;
+
+    platform::WindowEvents& ev = qt.window().events;
+    ev.timer = [&s] { shell::on_timer(s); };
+    ev.key_down = [&s](int vk) { shell::on_key_down(s, vk); };
+    ev.key_up = [&s](int vk) { shell::on_key_up(s, vk); };
+    ev.mouse_move = [&s](int x, int y) { shell::on_mouse_move(s, x, y); };
+    ev.left_down = [&s](int x, int y) { shell::on_left_button_down(s, x, y); };
+    ev.left_up = [&s](int x, int y) { shell::on_left_button_up(s, x, y); };
+    ev.right_down = [&s](int x, int y) { shell::on_right_button_down(s, x, y); };
+    ev.activate = [&s](int parameter) { shell::on_activate(s, parameter); };
+    ev.paint = [&s] { shell::on_paint(s); };
+    ev.destroyed = [&s] { shell::on_destroy(s); };
+
+    // Window creation: sound start-up, cursor, frame timer. On failure the
+    // shell has shown its message box and destroyed the window.
+    if (!shell::on_create(s)) return 0;
+    if (!shell::open_display_at_startup(s)) return 0;
+
+    qt.window().show_on_whole_screen();
+    if (qt.quit_posted()) return qt.quit_code();
+    const int code = app.exec();
+    // Handlers must not run against a half-destroyed state at exit.
+    qt.window().events = platform::WindowEvents{};
+    return code;
+}

@@ -1,0 +1,126 @@
+// qt_platform.cpp -- Platform operations on Qt.
+#include "sim/platform/qt_platform.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include <cstring>
+#include <ctime>
+
+#include "common/trace.h"
+
+namespace platform {
+
+QtPlatform::QtPlatform(const QString& title) : window_(title) { make_fonts(fonts_); }
+
+int QtPlatform::set_display_mode(int width, int height, int bits_per_pixel, PixelFormat& format) {
+    // The window always scales a 640 x 480 picture; other sizes are not asked for.
+    if (width != screen_width || height != screen_height) return 0;
+    if (bits_per_pixel == 16 && !refuse_16_bits_) {
+        format = format_565();
+    } else if (bits_per_pixel == 24) {
+        format = format_888();
+    } else {
+        return 0;
+    }
+    format_ = format;
+    mode_open_ = true;
+    return 1;
+}
+
+void QtPlatform::close_display_mode() {
+    // The back surface's memory is about to go (or has gone): never draw it again.
+    mode_open_ = false;
+    window_.show_frame(QImage(), false);
+}
+
+void QtPlatform::present(const Surface& back) {
+    if (!mode_open_) return;
+    window_.show_frame(wrap_surface(back, format_), true);
+}
+
+void QtPlatform::start_timer(int id, int period_ms) {
+    if (id != frame_timer_id) {
+        trace::log("unknown timer %d", id);
+        return;
+    }
+    window_.start_frame_timer(period_ms);
+}
+
+void QtPlatform::stop_timer(int id) {
+    if (id == frame_timer_id) window_.stop_frame_timer();
+}
+
+void QtPlatform::show_cursor(int show) {
+    if (show)
+        window_.unsetCursor();
+    else
+        window_.setCursor(Qt::BlankCursor);
+}
+
+void QtPlatform::message_box(const char* text, const char* caption) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(caption), QString::fromLatin1(text),
+                    QMessageBox::Ok, window_.isVisible() ? &window_ : nullptr);
+    box.exec();
+}
+
+void QtPlatform::destroy_window() { window_.destroy_window(); }
+
+void QtPlatform::post_quit(int code) {
+    quit_posted_ = true;
+    quit_code_ = code;
+    QCoreApplication::exit(code);
+}
+
+void QtPlatform::draw_text(Surface& target, const PixelFormat& format, const char* text,
+                           int x, int y, int font, Rgb colour) {
+    draw_text_into(fonts_, target, format, text, x, y, font, colour);
+}
+
+void QtPlatform::draw_wrapped_text(Surface& target, const PixelFormat& format, const char* text,
+                                   Rect box, int font, Rgb colour) {
+    draw_wrapped_into(fonts_, target, format, text, box, font, colour);
+}
+
+int QtPlatform::choose_file_to_open(char* path, int path_size, const char* title,
+                                    const char* const* filter, int filter_pairs,
+                                    const char* default_extension,
+                                    const char* initial_directory) {
+    if (!path || path_size <= 0) return 0;
+    path[0] = '\0';
+    QStringList filters;
+    for (int i = 0; filter && i < filter_pairs; ++i) {
+        // "*.*" means every file; on this system that is "*".
+        QString pattern = QString::fromLatin1(filter[2 * i + 1]);
+        if (pattern == QStringLiteral("*.*")) pattern = QStringLiteral("*");
+        filters << QStringLiteral("%1 (%2)").arg(QString::fromLatin1(filter[2 * i]), pattern);
+    }
+    QFileDialog dialog(&window_, QString::fromLatin1(title ? title : ""),
+                       QFile::decodeName(initial_directory ? initial_directory : ""));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters(filters);
+    if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());
+    QString suffix = QString::fromLatin1(default_extension ? default_extension : "");
+    if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return 0;
+    const QByteArray chosen = QFile::encodeName(dialog.selectedFiles().first());
+    if (chosen.size() + 1 > path_size) {
+        trace::log("path too long: %s", chosen.constData());
+        return 0;
+    }
+    std::memcpy(path, chosen.constData(), static_cast<size_t>(chosen.size()) + 1);
+    return 1;
+}
+
+long QtPlatform::calendar_seconds() { return static_cast<long>(std::time(nullptr)); }
+
+// No sound is ever played, so there is nothing to start or stop.
+int QtPlatform::start_sound_device() { return 1; }
+int QtPlatform::start_music() { return 1; }
+void QtPlatform::stop_sound() {}
+
+}  // namespace platform

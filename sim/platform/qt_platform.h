@@ -1,0 +1,67 @@
+// qt_platform.h -- the Platform interface carried out with Qt: the window,
+// display modes, present, timer, cursor, message boxes, text, file dialog.
+#pragma once
+#include <QString>
+
+#include "sim/platform/platform.h"
+#include "sim/platform/qt_text.h"
+#include "sim/platform/qt_window.h"
+
+namespace platform {
+
+class QtPlatform : public Platform {
+public:
+    // Creates the (hidden) window titled `title` and the six fonts. Needs a
+    // QApplication.
+    explicit QtPlatform(const QString& title);
+
+    SimWindow& window() { return window_; }
+
+    // Refuse the 16-bit mode from now on, as a display without it would; the
+    // display then falls back to 24 bits.
+    void set_refuse_16_bits(bool refuse) { refuse_16_bits_ = refuse; }
+
+    // Whether post_quit was called, and its code (the event loop may not be
+    // running yet when start-up fails).
+    bool quit_posted() const { return quit_posted_; }
+    int quit_code() const { return quit_code_; }
+
+    int set_display_mode(int width, int height, int bits_per_pixel, PixelFormat& format) override;
+    void close_display_mode() override;
+    void present(const Surface& back) override;
+
+    void start_timer(int id, int period_ms) override;
+    void stop_timer(int id) override;
+    void show_cursor(int show) override;
+    void message_box(const char* text, const char* caption) override;
+    void destroy_window() override;
+    void post_quit(int code) override;
+
+    void draw_text(Surface& target, const PixelFormat& format, const char* text,
+                   int x, int y, int font, Rgb colour) override;
+    void draw_wrapped_text(Surface& target, const PixelFormat& format, const char* text,
+                           Rect box, int font, Rgb colour) override;
+
+    int choose_file_to_open(char* path, int path_size, const char* title,
+                            const char* const* filter, int filter_pairs,
+                            const char* default_extension,
+                            const char* initial_directory) override;
+    long calendar_seconds() override;
+
+    int start_sound_device() override;
+    int start_music() override;
+    void stop_sound() override;
+
+private:
+    SimWindow window_;
+    QtFonts fonts_;
+    PixelFormat format_;     // of the open mode
+    bool mode_open_ = false;
+    bool refuse_16_bits_ = false;
+    bool quit_posted_ = false;
+    int quit_code_ = 0;
+    // The one frame timer the shell uses; other identifiers are ignored.
+    static constexpr int frame_timer_id = 555;
+};
+
+}  // namespace platform

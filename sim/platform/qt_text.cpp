@@ -1,0 +1,88 @@
+// qt_text.cpp -- fonts by cell height and text painted into surface memory.
+#include "sim/platform/qt_text.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace platform {
+
+QString text_face() {
+    static const QString face = QFontDatabase::families().contains(QStringLiteral("Verdana"))
+                                    ? QStringLiteral("Verdana")
+                                    : QStringLiteral("DejaVu Sans");
+    return face;
+}
+
+void make_fonts(QtFonts& fonts) {
+    const QString face = text_face();
+    for (int i = 0; i < font_count; ++i) {
+        QFont font(face);
+        font.setStyleStrategy(QFont::PreferAntialias);
+        // Pixel size sets the em height; the cell (ascent + descent) is taller,
+        // so shrink until the cell fits the wanted height.
+        int size = font_cell_heights[i];
+        font.setPixelSize(size);
+        while (size > 4 && QFontMetrics(font).height() > font_cell_heights[i]) font.setPixelSize(--size);
+        fonts.fonts[i] = font;
+    }
+}
+
+QImage wrap_surface(const Surface& surface, const PixelFormat& format) {
+    if (surface.pixels.empty() || surface.width <= 0 || surface.height <= 0) return QImage();
+    QImage::Format qformat = QImage::Format_Invalid;
+    const bool rgb_masks = format.red_mask == 0xFF0000 && format.green_mask == 0x00FF00 &&
+                           format.blue_mask == 0x0000FF;
+    if (surface.bits_per_pixel == 16 && format.red_mask == 0xF800 && format.green_mask == 0x07E0 &&
+        format.blue_mask == 0x001F)
+        qformat = QImage::Format_RGB16;
+    else if (surface.bits_per_pixel == 24 && rgb_masks)
+        qformat = QImage::Format_BGR888;
+    else if (surface.bits_per_pixel == 32 && rgb_masks)
+        qformat = QImage::Format_RGB32;
+    if (qformat == QImage::Format_Invalid) return QImage();
+    // A writable image over the memory (a read-only one would copy itself on
+    // the first paint); only the text functions, which hold the surface
+    // non-const, paint through it.
+    return QImage(const_cast<uchar*>(surface.pixels.data()), surface.width, surface.height, surface.pitch,
+                  qformat);
+}
+
+namespace {
+
+// A painter on the surface's memory with the font and pen set, or false.
+bool begin_text(QPainter& painter, QImage& image, const QtFonts& fonts, int font, Rgb colour) {
+    if (image.isNull() || font < 0 || font >= font_count) return false;
+    if (!painter.begin(&image)) return false;
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setFont(fonts.fonts[font]);
+    painter.setPen(QColor(colour.red, colour.green, colour.blue));
+    return true;
+}
+
+}  // namespace
+
+void draw_text_into(const QtFonts& fonts, Surface& target, const PixelFormat& format,
+                    const char* text, int x, int y, int font, Rgb colour) {
+    if (!text || !*text) return;
+    QImage image = wrap_surface(target, format);
+    QPainter painter;
+    if (!begin_text(painter, image, fonts, font, colour)) return;
+    painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), QString::fromLatin1(text));
+}
+
+void draw_wrapped_into(const QtFonts& fonts, Surface& target, const PixelFormat& format,
+                       const char* text, Rect box, int font, Rgb colour) {
+    if (!text || !*text || box.right <= box.left || box.bottom <= box.top) return;
+    QImage image = wrap_surface(target, format);
+    QPainter painter;
+    if (!begin_text(painter, image, fonts, font, colour)) return;
+    QString s = QString::fromLatin1(text);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QRect rect(box.left, box.top, box.right - box.left, box.bottom - box.top);
+    painter.setClipRect(rect);
+    painter.drawText(rect, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, s);
+}
+
+}  // namespace platform
