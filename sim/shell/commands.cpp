@@ -140,6 +140,7 @@ void load_personal_vision(Simulator& sim) {
     } else {
         // The file vanished or cannot be read: the document is still the
         // default file, so its pictures and random floaters stay in use.
+        sim.engine.default_vision_loaded = 1;
         std::fprintf(stderr, "vitrion_sim: cannot read vision file %s: %s\n", chosen,
                      std::strerror(errno ? errno : ENOENT));
     }
