@@ -24,9 +24,27 @@ add_library(vitrion_sim_qt STATIC
   qt_mapping.h qt_text.h qt_window.h qt_platform.h qt_trace.h)
 target_include_directories(vitrion_sim_qt PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(vitrion_sim_qt PUBLIC Qt6::Widgets vitrion_icon vitrion_surfaces vitrion_common)
+# Qt's "slots" and "signals" macros would clash with the vision document's
+# field names in code that includes both.
+target_compile_definitions(vitrion_sim_qt PUBLIC QT_NO_KEYWORDS)
 
-# The simulator program (needs the shell).
-if(TARGET vitrion_shell)
+# The simulator program. The shell's directory is added after this one, so
+# its presence is checked on disk; the target name resolves at generation.
+if(EXISTS ${CMAKE_SOURCE_DIR}/sim/shell/CMakeLists.txt)
   add_executable(vitrion_sim qt_main.cpp)
   target_link_libraries(vitrion_sim PRIVATE vitrion_sim_qt vitrion_shell)
+  # The editor installs itself beside it (editor/ui.cmake).
+  install(TARGETS vitrion_sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+
+# --- installation -----------------------------------------------------------
+# The launcher finds the installation from its own place: bin/.. is the prefix.
+file(RELATIVE_PATH VITRION_UP_FROM_BIN ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_PREFIX})
+if(VITRION_UP_FROM_BIN STREQUAL "")
+  set(VITRION_UP_FROM_BIN ".")
+endif()
+configure_file(${CMAKE_SOURCE_DIR}/sim/resources/vitrion.in ${CMAKE_BINARY_DIR}/launcher/vitrion @ONLY)
+install(PROGRAMS ${CMAKE_BINARY_DIR}/launcher/vitrion DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/sim/resources/vitrion.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${VITRION_BIN_DIR}/vitrion.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
+install(FILES ${VITRION_BIN_DIR}/vitrion.dat DESTINATION ${CMAKE_INSTALL_DATADIR}/vitrion)
