@@ -1,0 +1,124 @@
+// optical_filters_blur.cpp -- the myopic box blur that rebuilds the scene picture from the RGB work buffer.
+//
+// Every output pixel is the kernel's channel sums divided by the full kernel
+// size (pixels outside the picture count as black). The sums are kept as
+// running sums: per column over the kernel's rows, updated by one row in and
+// one row out per output row, and along each row as differences of prefix
+// sums. That makes the cost independent of the kernel size. Output pixels
+// depend only on the work buffer, so computing them row by row gives the same
+// picture as any other order.
+#include <algorithm>
+#include <vector>
+
+#include "sim/engine/optical_filters.h"
+#include "sim/engine/optical_filters_pixels.h"
+#include "sim/platform/pictures.h"
+
+namespace engine {
+
+BlurKernel blur_kernel(int level) {
+    const int e = 3 * level;
+    BlurKernel k;
+    k.half_height = e / 2;
+    k.half_width = e - k.half_height;
+    k.divisor = (2 * k.half_width + 1) * (2 * k.half_height + 1);
+    return k;
+}
+
+uint64_t blur_reciprocal(int divisor) { return (uint64_t{1} << 32) / static_cast<uint64_t>(divisor) + 1; }
+
+namespace {
+
+// sum / divisor as (sum * reciprocal) >> 32. With reciprocal * divisor =
+// 2^32 + e, 0 < e <= divisor, the quotient is exact whenever sum * divisor <
+// 2^32; the largest sum is 255 * divisor and the largest divisor 961, so
+// 255 * 961^2 < 2^28 keeps every sum far inside that range.
+inline uint32_t divide(uint32_t sum, uint64_t reciprocal) {
+    return static_cast<uint32_t>((sum * reciprocal) >> 32);
+}
+
+// Runs body(i) for i = 0..n-1, in fixed-size blocks first: loops of a
+// constant length are the ones the compiler turns into vector code at -O2.
+constexpr int block = 48;
+template <class Body>
+inline void for_range(size_t n, Body body) {
+    size_t i = 0;
+    for (; i + block <= n; i += block)
+        for (int j = 0; j < block; ++j) body(i + j);
+    for (; i < n; ++i) body(i);
+}
+
+template <int Bytes>
+void blur_rows(const platform::LockedSurface& s, const filters::Channels& c, const uint8_t* rgb, BlurKernel k) {
+    const int width = s.width, height = s.height, w = k.half_width, h = k.half_height;
+    const uint64_t reciprocal = blur_reciprocal(k.divisor);
+    const size_t row_values = static_cast<size_t>(width) * 3;
+    // Column sums over the kernel's rows, with w black columns on each side;
+    // their prefix sums along the row (one more column in front); and one
+    // row of quotients.
+    std::vector<uint32_t> columns((static_cast<size_t>(width) + 2 * w) * 3, 0);
+    std::vector<uint32_t> prefix(columns.size() + 3, 0);
+    std::vector<uint32_t> quotient(row_values);
+    uint32_t* column = columns.data() + static_cast<size_t>(w) * 3;
+    // The term each channel value contributes to the stored pixel.
+    uint32_t terms[3][256];
+    for (int ch = 0; ch < 3; ++ch)
+        for (uint32_t v = 0; v < 256; ++v) terms[ch][v] = filters::term(c, ch, v, Bytes);
+
+    auto row = [&](int v) { return rgb + static_cast<size_t>(v) * row_values; };
+    for (int v = 0; v <= h && v < height; ++v) {
+        const uint8_t* in = row(v);
+        for_range(row_values, [&](size_t i) { column[i] += in[i]; });
+    }
+
+    const size_t prefix_values = prefix.size();
+    const size_t span = static_cast<size_t>(2 * w + 1) * 3;
+    for (int y = 0; y < height; ++y) {
+        uint32_t* pre = prefix.data();
+        const uint32_t* col = columns.data();
+        for (size_t i = 3; i < prefix_values; ++i) pre[i] = pre[i - 3] + col[i - 3];
+        uint32_t* q = quotient.data();
+        for_range(row_values, [&](size_t i) { q[i] = divide(pre[i + span] - pre[i], reciprocal); });
+        uint8_t* p = s.at(0, y);
+        for (int x = 0; x < width; ++x, p += Bytes, q += 3)
+            filters::store<Bytes>(p, terms[0][q[0]] | terms[1][q[1]] | terms[2][q[2]]);
+        // Slide the column sums down one row.
+        const bool enters = y + h + 1 < height, leaves = y - h >= 0;
+        if (enters && leaves) {
+            const uint8_t* in = row(y + h + 1);
+            const uint8_t* out = row(y - h);
+            for_range(row_values, [&](size_t i) { column[i] += uint32_t(in[i]) - out[i]; });
+        } else if (enters) {
+            const uint8_t* in = row(y + h + 1);
+            for_range(row_values, [&](size_t i) { column[i] += in[i]; });
+        } else if (leaves) {
+            const uint8_t* out = row(y - h);
+            for_range(row_values, [&](size_t i) { column[i] -= out[i]; });
+        }
+    }
+}
+
+}  // namespace
+
+void apply_myopia_blur(platform::Surface& scene, const platform::PixelFormat& format, const uint8_t* rgb_work,
+                       int level) {
+    if (rgb_work == nullptr) return;
+    platform::LockedSurface s;
+    if (!platform::lock_surface(scene, s)) return;
+    // The work buffer holds at most rgb_work_pixels pixels; a larger picture
+    // would read past it, so it is left as it is.
+    const bool fits = static_cast<int64_t>(s.width) * s.height <= platform::rgb_work_pixels;
+    if (fits && filters::supported(format, s.bytes_per_pixel)) {
+        const BlurKernel k = blur_kernel(std::clamp(level, 0, max_myopia_level));
+        const filters::Channels c = filters::channels_of(format);
+        switch (s.bytes_per_pixel) {
+        case 2: blur_rows<2>(s, c, rgb_work, k); break;
+        case 3: blur_rows<3>(s, c, rgb_work, k); break;
+        case 4: blur_rows<4>(s, c, rgb_work, k); break;
+        default: break;
+        }
+    }
+    platform::unlock_surface(scene);
+}
+
+}  // namespace engine

@@ -1,0 +1,24 @@
+// optical_filters_reference.h -- literal per-pixel versions of the optical filters, the yardstick for the fast ones.
+//
+// Each routine reads and writes one pixel at a time through read_pixel and
+// write_pixel, in the original loop order and with the original arithmetic
+// and precision. Slow on purpose; tests and benchmarks only.
+#pragma once
+#include <cstdint>
+
+#include "common/random.h"
+#include "sim/engine/optical_filters.h"
+#include "sim/platform/pixel_format.h"
+#include "sim/platform/surface.h"
+
+namespace reference {
+
+void apply_myopia_blur(platform::Surface& scene, const platform::PixelFormat& format, const uint8_t* rgb_work, int level);
+void draw_cataract_haze(const platform::LockedSurface& s, const platform::PixelFormat& f, float clarity);
+void draw_sunglasses(const platform::LockedSurface& s, const platform::PixelFormat& f, int red, int green, int blue);
+void draw_retina_shadow(const platform::LockedSurface& s, const platform::PixelFormat& f, const uint8_t* grey_map);
+void new_blood_cell_path(engine::BloodCell& cell, Random& rng);
+void draw_blood_cells(const platform::LockedSurface& s, const platform::PixelFormat& f, engine::BloodCell* cells,
+                      int count, float brightness, Random& rng);
+
+}  // namespace reference
