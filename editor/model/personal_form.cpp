@@ -1,6 +1,7 @@
 // personal_form.cpp -- the personal form's field mappings.
 #include "editor/model/personal_form.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/convert.h"
@@ -66,14 +67,16 @@ std::string comments_for_display(const vision::Header& header) {
 }
 
 void store_comments(vision::Header& header, const std::string& text) {
+    // The field holds the text as a Windows edit control gives it: "\r\n"
+    // line breaks, and a break that does not fit whole is left out.
     std::string stored;
-    stored.reserve(text.size() + 64);
+    stored.reserve(std::min(text.size() + 64, size_t(max_comment_length)));
     for (char c : text) {
+        const size_t needed = c == '\n' ? 2 : 1;
+        if (stored.size() + needed > size_t(max_comment_length)) break;
         if (c == '\n') stored += '\r';
         stored += c;
-        if (stored.size() >= size_t(max_comment_length)) break;
     }
-    if (stored.size() > size_t(max_comment_length)) stored.resize(max_comment_length);
     std::memset(header.comments, 0, sizeof header.comments);
     std::memcpy(header.comments, stored.data(), stored.size());
 }

@@ -1,0 +1,56 @@
+// dialog_layout.cpp -- fixed geometry, font and frame shared by the editor's form dialogs.
+#include "editor/dialog_layout.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+
+#include "editor/model/dialog_units.h"
+
+namespace editor {
+
+void set_up_dialog(QDialog& dialog, const QString& caption, int width, int height) {
+    QFont font("DejaVu Sans");
+    font.setPixelSize(dialog_font_pixels);
+    dialog.setFont(font);
+    dialog.setWindowTitle(caption);
+    dialog.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint);
+    dialog.setWindowIcon(QApplication::windowIcon());
+    dialog.setModal(true);
+    const PixelRect size = from_dialog_units(0, 0, width, height);
+    dialog.setFixedSize(size.width, size.height);
+}
+
+void place(QWidget* widget, int x, int y, int width, int height) {
+    const PixelRect rect = from_dialog_units(x, y, width, height);
+    widget->setGeometry(rect.x, rect.y, rect.width, rect.height);
+}
+
+void fit_text_width(QWidget* widget) {
+    const int needed = widget->sizeHint().width();
+    if (needed > widget->width()) widget->resize(needed, widget->height());
+}
+
+void name_control(QWidget* widget, int id) { widget->setObjectName(QString("ctl_%1").arg(id)); }
+
+QLabel* add_static_text(QWidget* parent, const QString& text, int x, int y, int width, int height) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Texts of two lines wrap inside their rectangle; one-line texts keep to
+    // one line and may run past it, as our font is a little wider than the
+    // one the templates were measured with.
+    label->setWordWrap(height > one_line_height);
+    place(label, x, y, width, height);
+    if (!label->wordWrap()) fit_text_width(label);
+    return label;
+}
+
+QLabel* add_label_at(QWidget* parent, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    label->adjustSize();
+    label->move(dialog_x(x), dialog_y(y));
+    return label;
+}
+
+}  // namespace editor

@@ -1,0 +1,35 @@
+// dialog_layout.h -- building fixed-layout dialogs from dialog-unit templates.
+#pragma once
+#include <QString>
+
+class QDialog;
+class QLabel;
+class QWidget;
+
+namespace editor {
+
+// Pixel size of the dialog font (about 8 points on a 96-dpi screen).
+constexpr int dialog_font_pixels = 11;
+// Static texts higher than this (dialog units) hold more than one line.
+constexpr int one_line_height = 10;
+
+// Sets up `dialog` as a fixed-size modal dialog of width x height dialog
+// units with a caption and a close box, the dialog font and the program icon.
+void set_up_dialog(QDialog& dialog, const QString& caption, int width, int height);
+
+// Places `widget` at its template rectangle (dialog units) with setGeometry.
+void place(QWidget* widget, int x, int y, int width, int height);
+
+// Widens `widget` to its text's width when the template's is too narrow.
+void fit_text_width(QWidget* widget);
+
+// Names `widget` after its control id ("ctl_<id>") so tests can find it.
+void name_control(QWidget* widget, int id);
+
+// A static text at its template rectangle.
+QLabel* add_static_text(QWidget* parent, const QString& text, int x, int y, int width, int height);
+
+// A static text at a template position, as wide and high as its text needs.
+QLabel* add_label_at(QWidget* parent, const QString& text, int x, int y);
+
+}  // namespace editor
