@@ -1,0 +1,157 @@
+// frame_test.cpp -- the intro, the start of the simulation, blinking, paint and the pointer.
+#include <gtest/gtest.h>
+
+#include "shell_fixture.h"
+#include "sim/shell/frame.h"
+
+using namespace shell_testing;
+
+namespace {
+
+bool drew(const FakePlatform& p, const std::string& text) {
+    for (const DrawnText& t : p.texts)
+        if (t.text == text) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST_F(ShellTest, IntroEyelidOpensBySixAFrameThenRests) {
+    create();
+    std::vector<int> positions;
+    for (int tick = 0; tick < 81; ++tick) {
+        shell::on_timer(*sim);
+        positions.push_back(sim->engine.eyelid_position);
+    }
+    // Frame 1 turns the lid round at 480, then it opens by 6 a frame.
+    for (int k = 0; k < 81; ++k) ASSERT_EQ(positions[k], 480 - 6 * k) << "intro frame " << k + 1;
+    EXPECT_EQ(sim->engine.blink_state, 2);
+    shell::on_timer(*sim);
+    EXPECT_EQ(sim->engine.eyelid_position, 0);
+    EXPECT_EQ(sim->engine.blink_state, 0);
+    EXPECT_EQ(sim->engine.simulation_started, 0);
+}
+
+TEST_F(ShellTest, SimulationStartsOnThe201stTick) {
+    create();
+    for (int tick = 0; tick < 200; ++tick) shell::on_timer(*sim);
+    EXPECT_EQ(sim->engine.simulation_started, 0);
+    EXPECT_FALSE(drew(fake, "Press F1 or click any mouse button to get help"));  // no hint in the intro
+    shell::on_timer(*sim);
+    EXPECT_EQ(sim->engine.simulation_started, 1);
+    EXPECT_STREQ(sim->status_text, "Starting simulator, please wait...");
+    EXPECT_EQ(sim->status_visible, 1);
+    EXPECT_TRUE(drew(fake, "Starting simulator, please wait..."));  // on screen before the reset
+}
+
+TEST_F(ShellTest, LeftClickEndsTheIntroAndTicksStopCounting) {
+    intro();
+    shell::on_left_button_down(*sim, 300, 200);
+    EXPECT_EQ(sim->engine.simulation_started, 1);
+    EXPECT_EQ(sim->view_x, 0);  // the click's position is not taken
+    const int ticks = sim->intro_ticks;
+    for (int i = 0; i < 3; ++i) shell::on_timer(*sim);
+    EXPECT_EQ(sim->intro_ticks, ticks);
+    // While busy a click does not start anything.
+    FakePlatform p;
+    auto s = std::make_unique<shell::Simulator>(p);
+    s->busy = 1;
+    shell::on_left_button_down(*s, 1, 1);
+    EXPECT_EQ(s->engine.simulation_started, 0);
+}
+
+TEST_F(ShellTest, RequestedBlinkClosesTurnsAndOpens) {
+    simulation();
+    engine::EngineState& e = sim->engine;
+    e.blink_state = 0;
+    e.eyelid_position = 0;
+    e.auto_blink_interval = 0;
+    shell::on_timer(*sim);
+    EXPECT_EQ(e.eyelid_position, 0);  // idle without automatic blinks
+    shell::on_key_down(*sim, ' ');
+    EXPECT_EQ(e.blink_state, 3);
+    const int expected[] = {128, 256, 384, 384, 256, 128, 0};
+    for (int expect : expected) {
+        shell::on_timer(*sim);
+        ASSERT_EQ(e.eyelid_position, expect);
+    }
+    EXPECT_NE(e.blink_state, 0);
+    shell::on_timer(*sim);
+    EXPECT_EQ(e.blink_state, 0);
+    EXPECT_EQ(e.last_blink_time, fake.clock);
+}
+
+TEST_F(ShellTest, AutomaticBlinksWaitForTheIntervalThenDrawOncePerFrame) {
+    simulation();
+    engine::EngineState& e = sim->engine;
+    e.blink_state = 0;
+    e.eyelid_position = 0;
+    e.auto_blink_interval = 4;
+    e.last_blink_time = static_cast<int>(fake.clock);
+    fake.clock += 4;  // not yet greater than last + 4
+    const uint32_t before = sim->random.state;
+    for (int i = 0; i < 300; ++i) shell::on_timer(*sim);
+    EXPECT_EQ(e.blink_state, 0);
+    EXPECT_EQ(sim->random.state, before);  // no draw before the interval has passed
+
+    fake.clock += 1;
+    Random mirror = sim->random;
+    int frames = 0;
+    while (e.blink_state == 0 && frames < 5000) {
+        shell::on_timer(*sim);
+        ++frames;
+    }
+    int expected_frames = 1;
+    while (mirror.next() % 100 != 0) ++expected_frames;
+    EXPECT_EQ(frames, expected_frames);
+    EXPECT_EQ(e.blink_state, 1);
+    EXPECT_EQ(e.eyelid_position, 128);
+    EXPECT_EQ(e.last_blink_time, fake.clock);
+}
+
+TEST_F(ShellTest, PaintWhileBusyDrawsNothing) {
+    simulation();
+    sim->busy = 1;
+    const int presents = fake.presents;
+    shell::on_paint(*sim);
+    EXPECT_EQ(fake.presents, presents);
+    EXPECT_TRUE(fake.texts.empty());
+    sim->busy = 0;
+    shell::on_paint(*sim);
+    EXPECT_EQ(fake.presents, presents + 1);
+}
+
+TEST_F(ShellTest, RightClickInTheIntroShowsHelpInTheFirstSimulationFrame) {
+    create();
+    shell::on_timer(*sim);
+    shell::on_right_button_down(*sim, 5, 5);
+    EXPECT_EQ(sim->engine.help_visible, 1);
+    for (int tick = 1; tick < 201; ++tick) shell::on_timer(*sim);
+    EXPECT_FALSE(drew(fake, "Vitrion Simulator v2.0 Help"));  // intro frames draw no overlay text
+    EXPECT_EQ(sim->engine.simulation_started, 1);
+    shell::on_timer(*sim);
+    EXPECT_TRUE(drew(fake, "Vitrion Simulator v2.0 Help"));
+    EXPECT_EQ(sim->help_seen, 1);
+}
+
+TEST_F(ShellTest, PointerPansAndIsIgnoredWhileBusyOrInTheIntro) {
+    intro();
+    shell::on_mouse_move(*sim, 100, 50);
+    EXPECT_EQ(sim->view_x, 0);
+    shell::on_left_button_down(*sim, 0, 0);
+    shell::on_mouse_move(*sim, 100, 50);
+    EXPECT_EQ(sim->view_x, 100);
+    EXPECT_EQ(sim->view_y, 50);
+    sim->busy = 1;
+    shell::on_mouse_move(*sim, 7, 7);
+    shell::on_left_button_up(*sim, 7, 7);
+    shell::on_right_button_down(*sim, 7, 7);
+    EXPECT_EQ(sim->view_x, 100);
+    EXPECT_EQ(sim->engine.help_visible, 0);
+    sim->busy = 0;
+    shell::on_left_button_down(*sim, 9, 8);  // records the position and toggles help
+    EXPECT_EQ(sim->view_x, 9);
+    EXPECT_EQ(sim->engine.help_visible, 1);
+    shell::on_left_button_up(*sim, 11, 12);
+    EXPECT_EQ(sim->view_y, 12);
+}
