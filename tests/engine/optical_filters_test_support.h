@@ -34,7 +34,9 @@ inline platform::Surface random_surface(int width, int height, int bits, uint32_
     return s;
 }
 
+// Locks `s` afresh (any earlier lock of the test is dropped).
 inline platform::LockedSurface locked(platform::Surface& s) {
+    platform::unlock_surface(s);
     platform::LockedSurface l;
     platform::lock_surface(s, l);
     return l;
