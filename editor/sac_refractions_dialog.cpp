@@ -38,6 +38,17 @@ constexpr RadioPlace radio_places[] = {
     {id_seen_top_bottom, "moving my eyes top-bottom / bottom-top", 360, 148},
 };
 
+// The template widths were made for a narrower dialog font: a caption that
+// does not fit its fixed width gets a smaller font instead of being cut.
+void fit_caption(QWidget* widget) {
+    QFont font = widget->font();
+    constexpr int smallest_pixels = 8;
+    while (widget->sizeHint().width() > widget->width() && font.pixelSize() > smallest_pixels) {
+        font.setPixelSize(font.pixelSize() - 1);
+        widget->setFont(font);
+    }
+}
+
 const PixelPicture& streak_picture() {
     static const PixelPicture picture = make_eye_picture();
     return picture;
@@ -134,15 +145,16 @@ private:
 
         add_static_text(this, "Trace the outline of the streak/flash you see, and select its bright",
                         7, 302, 211, 8);
-        add_label_at(this, "Bright:", 260, 301);
-        add_label_at(this, "less", 302, 301);
-        add_label_at(this, "more", 411, 299);
         brightness_ = new QSlider(Qt::Horizontal, this);
         brightness_->setRange(brightness_minimum, brightness_maximum);
         brightness_->setPageStep(brightness_page);
         brightness_->setTickPosition(QSlider::NoTicks);
         name_control(brightness_, id_brightness);
         place(brightness_, 313, 297, 100, 15);
+        // Made after the trackbar so that they stay readable where they touch it.
+        add_label_at(this, "Bright:", 260, 301);
+        add_label_at(this, "less", 302, 301);
+        add_label_at(this, "more", 411, 299);
         connect(brightness_, &QSlider::valueChanged, this, [this](int position) {
             current_streak(state_).brightness = brightness_from_position(position);
             update_picture();
@@ -156,6 +168,7 @@ private:
             name_control(radio, where.id);
             place(radio, where.x, 316, where.width, 10);
             seen_->addButton(radio, where.id);
+            fit_caption(radio);
         }
     }
 
