@@ -162,7 +162,8 @@ void retina_shadow_pass(const platform::LockedSurface& s, const platform::PixelF
                 // Both candidates are cheap; choosing without a branch keeps
                 // the vessel edges from costing mispredictions.
                 const uint32_t shaded = table[v], kept = v & keep;
-                out = map[x] == 0 ? shaded : kept;
+                const uint32_t in_shadow = 0u - static_cast<uint32_t>(map[x] == 0);
+                out = (shaded & in_shadow) | (kept & ~in_shadow);
             } else if (map[x] != 0) {
                 out = rewritten(c, v, Bytes);
             } else {

@@ -7,7 +7,9 @@
 // independently and write_pixel ORs independent per-channel terms, the table
 // result is bit-for-bit what read_pixel + arithmetic + write_pixel gives.
 #pragma once
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 #include "sim/platform/pixel_format.h"
 
@@ -36,6 +38,11 @@ inline bool supported(const platform::PixelFormat& f, int bytes_per_pixel) {
 
 template <int Bytes>
 inline uint32_t load(const uint8_t* p) {
+    if constexpr (Bytes == 2 && std::endian::native == std::endian::little) {
+        uint16_t v;
+        std::memcpy(&v, p, 2);
+        return v;
+    }
     uint32_t v = p[0] | uint32_t(p[1]) << 8;
     if constexpr (Bytes >= 3) v |= uint32_t(p[2]) << 16;
     if constexpr (Bytes == 4) v |= uint32_t(p[3]) << 24;
@@ -44,6 +51,11 @@ inline uint32_t load(const uint8_t* p) {
 
 template <int Bytes>
 inline void store(uint8_t* p, uint32_t v) {
+    if constexpr (Bytes == 2 && std::endian::native == std::endian::little) {
+        const uint16_t v16 = static_cast<uint16_t>(v);
+        std::memcpy(p, &v16, 2);
+        return;
+    }
     p[0] = uint8_t(v);
     p[1] = uint8_t(v >> 8);
     if constexpr (Bytes >= 3) p[2] = uint8_t(v >> 16);
