@@ -10,7 +10,8 @@
 namespace editor {
 
 void set_up_dialog(QDialog& dialog, const QString& caption, int width, int height) {
-    QFont font("DejaVu Sans");
+    // The condensed face keeps the template texts within their rectangles.
+    QFont font("DejaVu Sans Condensed");
     font.setPixelSize(dialog_font_pixels);
     dialog.setFont(font);
     dialog.setWindowTitle(caption);

@@ -85,6 +85,8 @@ void paint_eye(QPainter& painter, Random& random) {
     // Shadow of the upper lid on the eyeball.
     QLinearGradient lid_shadow(QPointF(cx, cy - half_height * 1.1), QPointF(cx, cy - half_height * 0.3));
     lid_shadow.setColorAt(0.0, QColor(40, 20, 30, 140));
+    lid_shadow.setColorAt(0.35, QColor(40, 20, 30, 60));
+    lid_shadow.setColorAt(0.7, QColor(40, 20, 30, 15));
     lid_shadow.setColorAt(1.0, QColor(40, 20, 30, 0));
     painter.setBrush(lid_shadow);
     painter.drawRect(QRectF(cx - half_width, cy - half_height * 1.2, 2 * half_width, half_height));
@@ -104,15 +106,22 @@ void paint_eye(QPainter& painter, Random& random) {
     lower.cubicTo(cx - half_width * 0.55, cy + half_height * 1.25, cx + half_width * 0.55,
                   cy + half_height * 1.25, cx + half_width, cy);
     painter.drawPath(lower);
-    painter.setPen(QPen(QColor(230, 236, 250), 2.2, Qt::SolidLine, Qt::RoundCap));
-    for (int i = 1; i < 12; ++i) {
-        const double t = i / 12.0;
+    // Lashes: short curves along the upper lid's outward normal, leaning
+    // towards the nearer corner.
+    painter.setPen(QPen(QColor(225, 232, 248, 210), 1.8, Qt::SolidLine, Qt::RoundCap));
+    for (int i = 1; i < 14; ++i) {
+        const double t = i / 14.0;
         const QPointF base = upper.pointAtPercent(t);
-        const double angle = upper.angleAtPercent(t) * pi / 180 + pi / 2;
-        const double length = 14 + 10 * std::sin(t * pi);
-        const QPointF tip(base.x() - std::cos(angle) * length * (0.6 + t * 0.8 - 0.7),
-                          base.y() - std::sin(angle) * length);
-        painter.drawLine(base, tip);
+        const double angle = (upper.angleAtPercent(t) + 90) * pi / 180;
+        const QPointF normal(std::cos(angle), -std::sin(angle));
+        const QPointF tangent(normal.y() * -1, normal.x());
+        const double length = 10 + 9 * std::sin(t * pi);
+        const double lean = (t - 0.5) * 1.2;
+        const QPointF tip = base + normal * length + tangent * (lean * length);
+        const QPointF bend = base + normal * (length * 0.6) + tangent * (lean * length * 0.2);
+        QPainterPath lash(base);
+        lash.quadTo(bend, tip);
+        painter.drawPath(lash);
     }
 }
 
