@@ -56,18 +56,6 @@ struct Spark {
     int32_t age;                   // frames lived so far
 };
 
-// Per-format lookup tables that compose_frame builds on first use (and again
-// only when the pixel format changes); allocated with the state, never per frame.
-struct ComposeTables {
-    // 2-byte pixels: the retina shadow applied to every possible pixel value.
-    std::vector<uint16_t> retina_16 = std::vector<uint16_t>(65536);
-    uint32_t retina_masks[3] = {0, 0, 0};  // format the table was built for
-    int retina_ready = 0;
-    // 2-byte pixels: per-frame tables of the full-screen steps.
-    std::vector<uint16_t> work_a = std::vector<uint16_t>(65536);
-    std::vector<uint16_t> work_b = std::vector<uint16_t>(65536);
-};
-
 struct EngineState {
     int eye_mode = 2;                // 0 left eye only, 1 right eye only, 2 both
     int scene_picture = -1;          // picture surface of the current scene
@@ -118,8 +106,6 @@ struct EngineState {
     std::vector<BloodCell> blood_cells = std::vector<BloodCell>(blood_cell_capacity, BloodCell{});
     std::vector<Star> stars = std::vector<Star>(star_capacity, Star{});
     std::vector<Spark> sparks = std::vector<Spark>(spark_capacity, Spark{});
-
-    ComposeTables tables;
 };
 
 }  // namespace engine

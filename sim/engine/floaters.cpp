@@ -1,0 +1,280 @@
+// floaters.cpp -- floater particles: the table, the dot walk that fills it, eye movement, drift and drawing.
+#include <algorithm>
+#include <cstdint>
+
+#include "common/convert.h"
+#include "sim/engine/dot_walk.h"
+#include "sim/engine/engine.h"
+#include "sim/engine/pixel_ops.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace engine {
+
+namespace {
+
+constexpr int random_floater_min_count = 10;
+constexpr int map_offset_x = 80;  // the editor's 800 x 600 map is centred on the screen
+constexpr int map_offset_y = 60;
+constexpr float max_record_damping = 0.99f;
+constexpr int movement_sample_calls = 2;  // a sample is taken on every third call
+constexpr int movement_threshold = 10;    // pixels between samples that count as a movement
+
+// Damping from a floater record: a x 0.001 + movement, at most 0.99. A value
+// from a file that is not a number, or so negative that velocities would grow
+// without end, is tamed: NaN stops the drift, and the lower limit is -0.99.
+float record_damping(int draw, float movement) {
+    float damping = static_cast<float>(draw) * 0.001f + movement;
+    if (damping > max_record_damping) damping = max_record_damping;
+    if (damping != damping) damping = 0.0f;
+    if (damping < -max_record_damping) damping = -max_record_damping;
+    return damping;
+}
+
+}  // namespace
+
+float dim_factor_for_eyelid(int eyelid_position) {
+    return static_cast<float>(1 - eyelid_position * 0.00019607843);
+}
+
+void add_particle(EngineState& state, int eye, float x, float y, int width, int height,
+                  int transparency, float damping_x, float damping_y) {
+    if (state.particle_count >= particle_limit || state.particle_count < 0) return;
+    ParticleTable& t = state.particles;
+    const int i = state.particle_count;
+    const int tx = trunc_to_int(x);
+    const int ty = trunc_to_int(y);
+    t.eye[i] = eye;
+    t.x[i] = tx;
+    t.y[i] = ty;
+    t.width[i] = width;
+    t.height[i] = height;
+    t.transparency[i] = transparency;
+    t.velocity_x[i] = 0.0f;
+    t.velocity_y[i] = 0.0f;
+    t.position_x[i] = static_cast<float>(tx);
+    t.position_y[i] = static_cast<float>(ty);
+    t.damping_x[i] = damping_x;
+    t.damping_y[i] = damping_y;
+    state.particle_count = i + 1;
+}
+
+void walk_particles(EngineState& state, Random& rng, const DotWalk& walk, int eye,
+                    int transparency, float damping_x, float damping_y) {
+    DotWalk bounded = walk;
+    // Positions that could no longer be stored are not walked: the rows that
+    // are added, and the draws that placed them, are those of the full walk.
+    bounded.count = std::min(walk.count, particle_limit - state.particle_count);
+    dot_walk(rng, bounded, [&](float x, float y) {
+        add_particle(state, eye, x, y, walk.width, walk.height, transparency, damping_x, damping_y);
+    });
+}
+
+void build_floaters_from_vision_file(EngineState& state, const vision::Document& doc, Random& rng) {
+    for (int e = 0; e < vision::eyes; ++e) {
+        const int floaters = std::clamp(doc.header.floater_count[e], 0, vision::max_floaters);
+        for (int k = 0; k < floaters; ++k) {
+            const vision::FloaterRecord& record = doc.records[e][k];
+            const int a = rng.next_mod(100);
+            const int b = rng.next_mod(100);
+            const int dots = std::clamp(record.dot_count, 0, vision::dot_capacity);
+            for (int l = 0; l < dots; ++l) {
+                const float damping_x = record_damping(a, record.movement_x);
+                const float damping_y = record_damping(b, record.movement_y);
+                DotWalk walk;
+                walk.count = record.dot_density;
+                walk.width = record.dot_size_x;
+                walk.height = record.dot_size_y;
+                walk.start_x = static_cast<float>(int64_t(doc.x[e][k][l]) - map_offset_x);
+                walk.start_y = static_cast<float>(int64_t(doc.y[e][k][l]) - map_offset_y);
+                walk.diffusion = record.diffusion;
+                walk.history_length = record.floater_density;
+                walk.x_bias = 0;
+                walk.y_bias = 0;
+                walk_particles(state, rng, walk, e, record.transparency, damping_x, damping_y);
+            }
+        }
+    }
+}
+
+void add_random_floater(EngineState& state, Random& rng, int size_bound) {
+    if (size_bound < 1) return;
+    int count = rng.next_mod(size_bound) + random_floater_min_count;
+    const float damping_x = static_cast<float>(rng.next_mod(2000) * 0.0001 + 0.8);
+    const float damping_y = static_cast<float>(rng.next_mod(2000) * 0.0001 + 0.8);
+    if (int64_t(state.particle_count) + count >= particle_capacity) count = particle_limit - state.particle_count;
+    if (count < 1) return;
+
+    DotWalk walk;
+    walk.count = count;
+    walk.width = 1;
+    walk.height = 1;
+    int eye = 0;
+    if (rng.next_mod(3) == 2) {  // a drifting cloud
+        eye = rng.next_mod(2);
+        walk.y_bias = rng.next_mod(100);
+        walk.x_bias = rng.next_mod(100);
+        walk.history_length = rng.next_mod(10);
+        walk.diffusion = 0;
+    } else if (rng.next_mod(2) == 0) {  // a loose cloud
+        eye = rng.next_mod(2);
+        walk.history_length = rng.next_mod(10);
+        walk.diffusion = rng.next_mod(4);
+    } else {  // a dense speck
+        eye = rng.next_mod(2);
+        walk.history_length = 0;
+        walk.diffusion = 0;
+    }
+    walk.start_y = static_cast<float>(rng.next_mod(720) - 120);
+    walk.start_x = static_cast<float>(rng.next_mod(960) - 160);
+    walk_particles(state, rng, walk, eye, 254, damping_x, damping_y);
+}
+
+void eye_movement_input(EngineState& state, int x, int y) {
+    if (state.previous_x == -1.0f || state.previous_y == -1.0f) {
+        state.reference_x = x;
+        state.reference_y = y;
+        state.previous_x = static_cast<float>(x);
+        state.previous_y = static_cast<float>(y);
+    }
+    const float dx = static_cast<float>((static_cast<float>(x) - state.previous_x) * 0.05);
+    const float dy = static_cast<float>((static_cast<float>(y) - state.previous_y) * 0.05);
+    state.previous_x = static_cast<float>(x);
+    state.previous_y = static_cast<float>(y);
+
+    if (++state.movement_samples > movement_sample_calls) {
+        state.movement_samples = 0;
+        int movement = 0;
+        if (int64_t(x) > int64_t(state.reference_x) + movement_threshold) movement = 1;
+        if (int64_t(x) < int64_t(state.reference_x) - movement_threshold) movement = 2;
+        if (int64_t(y) > int64_t(state.reference_y) + movement_threshold) movement = 3;
+        if (int64_t(y) < int64_t(state.reference_y) - movement_threshold) movement = 4;
+        state.eye_movement = movement;
+        state.reference_x = x;
+        state.reference_y = y;
+    }
+
+    const int n = std::clamp(state.particle_count, 0, particle_limit);
+    float* vx = state.particles.velocity_x.data();
+    float* vy = state.particles.velocity_y.data();
+    for (int i = 0; i < n; ++i) vx[i] += dx;
+    for (int i = 0; i < n; ++i) vy[i] += dy;
+}
+
+namespace {
+
+// trunc_to_int for a position, in a form the vector path shares.
+inline int32_t position_to_int(float v) { return trunc_to_int(v); }
+
+#if defined(__SSE2__)
+// Four trunc_to_int at once: in-range values convert like a cast, values at or
+// above 2^31 give INT32_MAX, NaN gives 0 (the hardware's out-of-range result,
+// INT32_MIN, is already right for values at or below -2^31).
+inline __m128i positions_to_int(__m128 v) {
+    const __m128i converted = _mm_cvttps_epi32(v);
+    const __m128 too_big = _mm_cmpge_ps(v, _mm_set1_ps(2147483648.0f));
+    const __m128 is_number = _mm_cmpord_ps(v, v);
+    __m128i out = _mm_or_si128(_mm_andnot_si128(_mm_castps_si128(too_big), converted),
+                               _mm_and_si128(_mm_castps_si128(too_big), _mm_set1_epi32(INT32_MAX)));
+    return _mm_and_si128(out, _mm_castps_si128(is_number));
+}
+#endif
+
+// One field pair of the drift: position += velocity; velocity *= damping; integer = trunc(position).
+void advance_axis(float* position, float* velocity, const float* damping, int32_t* integer, int n) {
+    int i = 0;
+#if defined(__SSE2__)
+    for (; i + 4 <= n; i += 4) {
+        const __m128 v = _mm_loadu_ps(velocity + i);
+        const __m128 p = _mm_add_ps(_mm_loadu_ps(position + i), v);
+        _mm_storeu_ps(position + i, p);
+        _mm_storeu_ps(velocity + i, _mm_mul_ps(v, _mm_loadu_ps(damping + i)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(integer + i), positions_to_int(p));
+    }
+#endif
+    for (; i < n; ++i) {
+        position[i] += velocity[i];
+        velocity[i] = velocity[i] * damping[i];
+        integer[i] = position_to_int(position[i]);
+    }
+}
+
+}  // namespace
+
+void advance_floater_dots(EngineState& state) {
+    ParticleTable& t = state.particles;
+    const int n = std::clamp(state.particle_count, 0, particle_limit);
+    advance_axis(t.position_x.data(), t.velocity_x.data(), t.damping_x.data(), t.x.data(), n);
+    advance_axis(t.position_y.data(), t.velocity_y.data(), t.damping_y.data(), t.y.data(), n);
+}
+
+int drop_floaters(EngineState& state, Random& rng) {
+    state.particle_count -= rng.next_mod(1000);
+    if (state.particle_count < 0) state.particle_count = 0;
+    return state.particle_count;
+}
+
+namespace {
+
+// The darkening factor of a particle: its transparency, dimmed with the eyelid
+// unless it is 255 or more, truncated, limited to 0..255, plus one. (The lower
+// limit only matters for negative transparencies from files.)
+inline uint32_t particle_factor(int transparency, float dim_factor) {
+    float level = static_cast<float>(transparency);
+    if (level < 255.0f) level = level * dim_factor;
+    return static_cast<uint32_t>(std::clamp(trunc_to_int(level), 0, 255)) + 1;
+}
+
+// The part of a particle's rectangle that may be drawn: 0 < x < 640, 0 < y < 480,
+// and inside the surface.
+struct Span {
+    int x0, x1, y0, y1;
+};
+
+inline bool particle_span(const ParticleTable& t, int i, const platform::LockedSurface& s, Span& out) {
+    const int64_t right = std::min<int64_t>({int64_t(t.x[i]) + t.width[i], screen_width, s.width});
+    const int64_t bottom = std::min<int64_t>({int64_t(t.y[i]) + t.height[i], screen_height, s.height});
+    const int64_t left = std::max<int64_t>(t.x[i], 1);
+    const int64_t top = std::max<int64_t>(t.y[i], 1);
+    if (left >= right || top >= bottom) return false;
+    out = {int(left), int(right), int(top), int(bottom)};
+    return true;
+}
+
+}  // namespace
+
+void draw_floater_particles(const EngineState& state, const platform::LockedSurface& s,
+                            const platform::PixelFormat& f) {
+    const ParticleTable& t = state.particles;
+    const int n = std::clamp(state.particle_count, 0, particle_limit);
+    const int mode = state.eye_mode;
+    const float dim = state.dim_factor;
+    const PlainFormat pf = plain_format(f, s.bytes_per_pixel);
+    auto draw = [&]<int Bpp>() {
+        for (int i = 0; i < n; ++i) {
+            if (mode != 2 && t.eye[i] != mode) continue;
+            Span span;
+            if (!particle_span(t, i, s, span)) continue;
+            const uint32_t factor = particle_factor(t.transparency[i], dim);
+            for (int y = span.y0; y < span.y1; ++y) {
+                uint8_t* p = s.at(span.x0, y);
+                for (int x = span.x0; x < span.x1; ++x, p += Bpp) {
+                    if (pf.ok) darken_plain<Bpp>(pf, p, factor);
+                    else darken_generic(f, p, Bpp, factor);
+                }
+            }
+        }
+    };
+    dispatch_bpp(s.bytes_per_pixel, draw);
+}
+
+void set_blood_cell_count(EngineState& state, Random& rng, int new_count) {
+    const int old_count = std::clamp(state.blood_cell_count, 0, blood_cell_capacity);
+    const int count = std::clamp(new_count, 0, blood_cell_capacity);
+    for (int i = old_count; i < count; ++i) new_blood_cell_path(state.blood_cells[i], rng);
+    state.blood_cell_count = count;
+}
+
+}  // namespace engine

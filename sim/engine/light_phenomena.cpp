@@ -1,0 +1,278 @@
+// light_phenomena.cpp -- eyelids, sparks, stars, sac refractions, flash and overlay dimming.
+#include <algorithm>
+#include <cstdint>
+
+#include "common/convert.h"
+#include "sim/engine/engine.h"
+#include "sim/engine/pixel_ops.h"
+
+namespace engine {
+
+namespace {
+
+constexpr float star_edge = 0.16666667f;   // s/6 off the outer ring of a star
+constexpr float star_inner = 0.083333336f; // s/12 off the inner ring
+constexpr int star_size = 5;
+constexpr int spark_size = 3;
+
+// Brightens one pixel through read_pixel/write_pixel.
+template <class Factor>
+inline void brighten_generic(const platform::PixelFormat& f, uint8_t* p, int bpp, Factor factor) {
+    uint32_t r = 0, g = 0, b = 0;
+    platform::read_pixel(f, p, bpp, r, g, b);
+    platform::write_pixel(f, brighten_channel(r, factor), brighten_channel(g, factor),
+                          brighten_channel(b, factor), p, bpp);
+}
+
+inline bool on_screen(const platform::LockedSurface& s, int64_t x, int64_t y) {
+    return x >= 0 && x < screen_width && y >= 0 && y < screen_height && x < s.width && y < s.height;
+}
+
+// Applies `lut` to every pixel of the rectangle [x0, x1) x [y0, y1).
+template <int Bpp>
+void apply_lut_rect(const platform::LockedSurface& s, const PlainFormat& pf, const ChannelLut& lut,
+                    int x0, int x1, int y0, int y1) {
+    for (int y = y0; y < y1; ++y) {
+        uint8_t* p = s.at(x0, y);
+        for (int x = x0; x < x1; ++x, p += Bpp) apply_channel_lut_at<Bpp>(lut, pf, p);
+    }
+}
+
+// Eyelid darkening level of the i-th row from a lid's edge.
+inline int eyelid_level(int i, int base) {
+    if (i >= base) return 0;
+    return trunc_to_int(255.0 - (256.0 / base) * i);
+}
+
+}  // namespace
+
+namespace {
+
+// The eyelid darkening factors (level + 1, 1..256) of every pixel of row y,
+// in the order the column loop's lid steps reach the row: nearer a lid's edge
+// first, the upper lid first on a tie. Returns how many (0, 1 or 2).
+int eyelid_row_factors(int y, int position, int base, uint32_t factors[2]) {
+    if (position <= 0) return 0;
+    const int half = position / 2;
+    const int upper = y < position ? position - 1 - y : -1;
+    const int lower = y >= screen_height - half ? y - (screen_height - half) : -1;
+    int steps = 0;
+    if (upper >= 0 && (lower < 0 || upper <= lower)) {
+        factors[steps++] = uint32_t(eyelid_level(upper, base) + 1);
+        if (lower >= 0) factors[steps++] = uint32_t(eyelid_level(lower, base) + 1);
+    } else if (lower >= 0) {
+        factors[steps++] = uint32_t(eyelid_level(lower, base) + 1);
+        if (upper >= 0) factors[steps++] = uint32_t(eyelid_level(upper, base) + 1);
+    }
+    return steps;
+}
+
+}  // namespace
+
+void draw_eyelids(const platform::LockedSurface& s, const platform::PixelFormat& f, int position, int base) {
+    if (position <= 0) return;
+    const int rows = std::min(s.height, screen_height);
+    const int cols = std::min(s.width, screen_width);
+    const PlainFormat pf = plain_format(f, s.bytes_per_pixel);
+    auto draw = [&]<int Bpp>() {
+        for (int y = 0; y < rows; ++y) {
+            uint32_t factors[2];
+            const int steps = eyelid_row_factors(y, position, base, factors);
+            if (steps == 0) continue;
+            uint8_t* p = s.at(0, y);
+            for (int x = 0; x < cols; ++x, p += Bpp) {
+                for (int k = 0; k < steps; ++k) {
+                    if (pf.ok) darken_plain<Bpp>(pf, p, factors[k]);
+                    else darken_generic(f, p, Bpp, factors[k]);
+                }
+            }
+        }
+    };
+    dispatch_bpp(s.bytes_per_pixel, draw);
+}
+
+void new_spark(EngineState& state, Random& rng, int index) {
+    Spark& spark = state.sparks[index];
+    spark.x = static_cast<float>(rng.next_mod(100) + state.spark_centre_x - 50);
+    spark.y = static_cast<float>(rng.next_mod(100) + state.spark_centre_y - 50);
+    spark.life = rng.next_mod(25) + 2;
+    spark.velocity_x = static_cast<float>(rng.next_mod(100) * 0.1 + 1.0);
+    if (rng.next_mod(2) == 0) spark.velocity_x = -spark.velocity_x;
+    spark.velocity_y = static_cast<float>(rng.next_mod(100) * 0.1 + 1.0);
+    if (rng.next_mod(2) == 0) spark.velocity_y = -spark.velocity_y;
+    spark.age = 0;
+    if (rng.next_mod(100) == 0) {
+        state.spark_centre_x = rng.next_mod(640);
+        state.spark_centre_y = rng.next_mod(480);
+    }
+}
+
+void draw_sparks(EngineState& state, const platform::LockedSurface& s, const platform::PixelFormat& f,
+                 Random& rng) {
+    const int count = std::clamp(state.spark_count, 0, spark_capacity);
+    const int bpp = s.bytes_per_pixel;
+    float factors[spark_size][spark_size];
+    for (int a = 0; a < spark_size; ++a) {
+        for (int b = 0; b < spark_size; ++b) {
+            float factor = state.spark_brightness + 1;
+            if (a == 0 || a == 2) factor = static_cast<float>(factor - state.spark_brightness * 0.5);
+            if (b == 0 || b == 2) factor = static_cast<float>(factor - state.spark_brightness * 0.5);
+            factors[a][b] = factor;
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        Spark& spark = state.sparks[i];
+        const int x0 = trunc_to_int(spark.x);
+        const int y0 = trunc_to_int(spark.y);
+        for (int a = 0; a < spark_size; ++a) {
+            for (int b = 0; b < spark_size; ++b) {
+                const int64_t px = int64_t(x0) + a, py = int64_t(y0) + b;
+                if (on_screen(s, px, py)) brighten_generic(f, s.at(int(px), int(py)), bpp, factors[a][b]);
+            }
+        }
+        spark.x = spark.x + spark.velocity_x;
+        spark.age = spark.age + 1;
+        spark.y = spark.y + spark.velocity_y;
+        if (spark.age > spark.life) {
+            spark.age = 0;
+            new_spark(state, rng, i);
+        }
+    }
+}
+
+void new_star(EngineState& state, Random& rng, int index) {
+    Star& star = state.stars[index];
+    star.x = static_cast<float>(rng.next_mod(640));
+    star.y = static_cast<float>(rng.next_mod(480));
+    star.brightness = 1.0f;
+    star.peak = static_cast<float>(rng.next_mod(500) * 0.001 + 1.0);
+    star.rate = static_cast<float>(rng.next_mod(400) / 10000.0 + 0.001);
+    star.hold_frames = rng.next_mod(25) + 25;
+    star.held_frames = 0;
+}
+
+void draw_stars(EngineState& state, const platform::LockedSurface& s, const platform::PixelFormat& f,
+                Random& rng) {
+    const int count = std::clamp(state.star_count, 0, star_capacity);
+    const int bpp = s.bytes_per_pixel;
+    for (int i = 0; i < count; ++i) {
+        Star& star = state.stars[i];
+        const int x0 = trunc_to_int(star.x);
+        const int y0 = trunc_to_int(star.y);
+        const float level = star.brightness;
+        for (int a = 0; a < star_size; ++a) {
+            for (int b = 0; b < star_size; ++b) {
+                float factor = level;
+                if (a == 0 || a == 4) factor = factor - level * star_edge;
+                if (a == 1 || a == 3) factor = factor - level * star_inner;
+                if (b == 0 || b == 4) factor = factor - level * star_edge;
+                if (b == 1 || b == 3) factor = factor - level * star_inner;
+                if (factor < 1.0f) factor = 1.0f;
+                const int64_t px = int64_t(x0) + a, py = int64_t(y0) + b;
+                if (!on_screen(s, px, py)) continue;
+                uint8_t* p = s.at(int(px), int(py));
+                uint32_t red = 0, green = 0, blue = 0;
+                platform::read_pixel(f, p, bpp, red, green, blue);
+                const int g = trunc_to_int(static_cast<float>(green) * factor * 1.06);
+                platform::write_pixel(f, brighten_channel(red, factor),
+                                      static_cast<uint32_t>(std::clamp(g, 0, 255)),
+                                      brighten_channel(blue, factor), p, bpp);
+            }
+        }
+        if (star.held_frames < star.hold_frames) {
+            star.brightness = star.brightness + star.rate;
+            if (star.brightness >= star.peak) {
+                star.brightness = star.peak;
+                star.held_frames = star.held_frames + 1;
+            }
+        } else {
+            star.brightness = star.brightness - star.rate;
+            if (star.brightness < 1.0f) new_star(state, rng, i);
+        }
+    }
+}
+
+void draw_sac_refractions(const EngineState& state, const vision::Header& header,
+                          const platform::LockedSurface& s, const platform::PixelFormat& f) {
+    int first = 0, last = -1;
+    if (state.eye_mode == 0) first = 0, last = vision::streaks_per_eye - 1;
+    else if (state.eye_mode == 1) first = vision::streaks_per_eye, last = vision::streak_entries - 1;
+    else if (state.eye_mode == 2) first = 0, last = vision::streak_entries - 1;
+    const int movement = state.eye_movement;
+    const int bpp = s.bytes_per_pixel;
+    const PlainFormat pf = plain_format(f, bpp);
+    ChannelLut lut;
+    for (int k = first; k <= last; ++k) {
+        const vision::Streak& streak = header.streak[k];
+        const int seen = streak.when_seen;
+        const bool visible = seen == 0 || (seen == 1 && (movement == 1 || movement == 2)) ||
+                             (seen == 2 && (movement == 3 || movement == 4)) || (seen == 3 && movement != 0);
+        if (!visible) continue;
+        const int points = std::clamp(streak.point_count, 0, vision::streak_capacity);
+        const double factor = streak.brightness + 1.0;
+        if (pf.ok) build_channel_lut(lut, pf, bpp, [&](int, uint32_t c) { return brighten_channel(c, factor); });
+        auto draw = [&]<int Bpp>() {
+            for (int p = 0; p < points; ++p) {
+                const int x = streak.x[p], y = streak.y[p];
+                if (!on_screen(s, x, y)) continue;
+                if (pf.ok) apply_channel_lut_at<Bpp>(lut, pf, s.at(x, y));
+                else brighten_generic(f, s.at(x, y), Bpp, factor);
+            }
+        };
+        dispatch_bpp(bpp, draw);
+    }
+}
+
+void draw_flash(const platform::LockedSurface& s, const platform::PixelFormat& f, float strength) {
+    const float factor = strength + 1;
+    const int bpp = s.bytes_per_pixel;
+    const PlainFormat pf = plain_format(f, bpp);
+    const int cols = std::min(s.width, screen_width), rows = std::min(s.height, screen_height);
+    auto draw = [&]<int Bpp>() {
+        if (pf.ok) {
+            ChannelLut lut;
+            build_channel_lut(lut, pf, Bpp, [&](int, uint32_t c) { return brighten_channel(c, factor); });
+            apply_lut_rect<Bpp>(s, pf, lut, 1, cols, 1, rows);
+            return;
+        }
+        for (int y = 1; y < rows; ++y)
+            for (int x = 1; x < cols; ++x) brighten_generic(f, s.at(x, y), Bpp, factor);
+    };
+    dispatch_bpp(bpp, draw);
+}
+
+namespace {
+
+// Overlay dimming of one channel as read: red and green keep 30 %, blue 10 %.
+uint32_t overlay_dim_channel(int channel, uint32_t c) {
+    const int v = trunc_to_int(c * (channel == 2 ? 0.1 : 0.3));
+    return static_cast<uint32_t>(std::min(v, 255));
+}
+
+}  // namespace
+
+void draw_overlay_dimming(const platform::LockedSurface& s, const platform::PixelFormat& f) {
+    const int bpp = s.bytes_per_pixel;
+    const PlainFormat pf = plain_format(f, bpp);
+    const int cols = std::min(s.width, screen_width - 1), rows = std::min(s.height, screen_height - 1);
+    auto draw = [&]<int Bpp>() {
+        if (pf.ok) {
+            ChannelLut lut;
+            build_channel_lut(lut, pf, Bpp, overlay_dim_channel);
+            apply_lut_rect<Bpp>(s, pf, lut, 1, cols, 1, rows);
+            return;
+        }
+        for (int y = 1; y < rows; ++y) {
+            for (int x = 1; x < cols; ++x) {
+                uint8_t* p = s.at(x, y);
+                uint32_t r = 0, g = 0, b = 0;
+                platform::read_pixel(f, p, Bpp, r, g, b);
+                platform::write_pixel(f, overlay_dim_channel(0, r), overlay_dim_channel(1, g),
+                                      overlay_dim_channel(2, b), p, Bpp);
+            }
+        }
+    };
+    dispatch_bpp(bpp, draw);
+}
+
+}  // namespace engine

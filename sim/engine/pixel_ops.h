@@ -1,0 +1,131 @@
+// pixel_ops.h -- fast per-pixel helpers of the engine that give exactly what read_pixel/write_pixel give.
+//
+// A "plain" pixel format has contiguous channel masks no wider than 8 bits.
+// For such a format a pixel decodes into three fields (value & mask) >> shift,
+// read_pixel's channel is field << (8 - width), and write_pixel ORs the three
+// independently encoded channels together. So any operation that maps each
+// channel on its own can be tabulated per field (ChannelLut), and a darkening
+// by factor/256 maps field f to (f * factor) >> 8 directly. Formats that are
+// not plain take the literal read_pixel/write_pixel route.
+#pragma once
+#include <algorithm>
+#include <cstdint>
+
+#include "common/convert.h"
+#include "sim/platform/pixel_format.h"
+#include "sim/platform/surface.h"
+
+namespace engine {
+
+// Channel layout of a plain format, or ok = 0.
+struct PlainFormat {
+    int ok = 0;
+    uint32_t mask[3] = {0, 0, 0};
+    int shift[3] = {0, 0, 0};
+    int width[3] = {0, 0, 0};
+};
+
+inline PlainFormat plain_format(const platform::PixelFormat& f, int bytes_per_pixel) {
+    PlainFormat p;
+    if (bytes_per_pixel < 2 || bytes_per_pixel > 4) return p;
+    const uint32_t masks[3] = {f.red_mask, f.green_mask, f.blue_mask};
+    const int shifts[3] = {f.red_shift, f.green_shift, f.blue_shift};
+    const int widths[3] = {f.red_width, f.green_width, f.blue_width};
+    for (int c = 0; c < 3; ++c) {
+        if (widths[c] < 1 || widths[c] > 8 || shifts[c] < 0 || shifts[c] > 31) return p;
+        if (masks[c] != ((uint64_t(1) << widths[c]) - 1) << shifts[c]) return p;
+        p.mask[c] = masks[c];
+        p.shift[c] = shifts[c];
+        p.width[c] = widths[c];
+    }
+    p.ok = 1;
+    return p;
+}
+
+template <int Bpp>
+inline uint32_t load_pixel(const uint8_t* p) {
+    if constexpr (Bpp == 2) return p[0] | uint32_t(p[1]) << 8;
+    else if constexpr (Bpp == 3) return p[0] | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+    else return p[0] | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+template <int Bpp>
+inline void store_pixel(uint8_t* p, uint32_t v) {
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+    if constexpr (Bpp >= 3) p[2] = uint8_t(v >> 16);
+    if constexpr (Bpp == 4) p[3] = uint8_t(v >> 24);
+}
+
+// Darkens one pixel of a plain format to channel x factor / 256 (factor 0..256).
+template <int Bpp>
+inline void darken_plain(const PlainFormat& pf, uint8_t* p, uint32_t factor) {
+    const uint32_t v = load_pixel<Bpp>(p);
+    const uint32_t r = (((v & pf.mask[0]) >> pf.shift[0]) * factor) >> 8;
+    const uint32_t g = (((v & pf.mask[1]) >> pf.shift[1]) * factor) >> 8;
+    const uint32_t b = (((v & pf.mask[2]) >> pf.shift[2]) * factor) >> 8;
+    store_pixel<Bpp>(p, (r << pf.shift[0]) | (g << pf.shift[1]) | (b << pf.shift[2]));
+}
+
+// The literal darkening through read_pixel/write_pixel, for any format.
+inline void darken_generic(const platform::PixelFormat& f, uint8_t* p, int bpp, uint32_t factor) {
+    uint32_t r = 0, g = 0, b = 0;
+    platform::read_pixel(f, p, bpp, r, g, b);
+    platform::write_pixel(f, r * factor / 256, g * factor / 256, b * factor / 256, p, bpp);
+}
+
+// A brightened channel: trunc(channel x factor) limited to 0..255 (the lower
+// limit only matters for negative factors from files).
+template <class Factor>
+inline uint32_t brighten_channel(uint32_t channel, Factor factor) {
+    const int v = trunc_to_int(static_cast<Factor>(channel) * factor);
+    return static_cast<uint32_t>(std::clamp(v, 0, 255));
+}
+
+// A per-channel operation tabulated for a plain format: encoded[c][field] is
+// what write_pixel contributes for channel c when the read channel came from
+// `field`, so a pixel maps to the OR of three lookups.
+struct ChannelLut {
+    uint32_t encoded[3][256];
+};
+
+// Fills `lut` from op(channel index, 8-bit channel as read) -> value given to
+// write_pixel for that channel.
+template <class Op>
+inline void build_channel_lut(ChannelLut& lut, const PlainFormat& pf, int bytes_per_pixel, Op&& op) {
+    for (int c = 0; c < 3; ++c) {
+        const int fields = 1 << pf.width[c];
+        for (int field = 0; field < fields; ++field) {
+            const uint32_t value = op(c, uint32_t(field) << (8 - pf.width[c]));
+            lut.encoded[c][field] = bytes_per_pixel == 2
+                                        ? ((value >> (8 - pf.width[c])) << pf.shift[c]) & pf.mask[c]
+                                        : value << pf.shift[c];
+        }
+        for (int field = fields; field < 256; ++field) lut.encoded[c][field] = 0;
+    }
+}
+
+inline uint32_t apply_channel_lut(const ChannelLut& lut, const PlainFormat& pf, uint32_t v) {
+    return lut.encoded[0][(v & pf.mask[0]) >> pf.shift[0]] |
+           lut.encoded[1][(v & pf.mask[1]) >> pf.shift[1]] |
+           lut.encoded[2][(v & pf.mask[2]) >> pf.shift[2]];
+}
+
+template <int Bpp>
+inline void apply_channel_lut_at(const ChannelLut& lut, const PlainFormat& pf, uint8_t* p) {
+    store_pixel<Bpp>(p, apply_channel_lut(lut, pf, load_pixel<Bpp>(p)));
+}
+
+// Runs f.template operator()<Bpp>() with the surface's bytes per pixel as a
+// compile-time constant; returns 0 for sizes other than 2, 3 and 4.
+template <class F>
+inline int dispatch_bpp(int bytes_per_pixel, F&& f) {
+    switch (bytes_per_pixel) {
+    case 2: f.template operator()<2>(); return 1;
+    case 3: f.template operator()<3>(); return 1;
+    case 4: f.template operator()<4>(); return 1;
+    default: return 0;
+    }
+}
+
+}  // namespace engine

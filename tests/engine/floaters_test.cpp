@@ -1,0 +1,313 @@
+// floaters_test.cpp -- the particle table, dot walk, random floaters, eye movement, drift and drawing.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <random>
+
+#include "reference/engine_fixtures.h"
+#include "reference/engine_reference.h"
+#include "sim/engine/engine.h"
+#include "support/pixel_compare.h"
+
+namespace {
+
+using engine_fixtures::all_formats;
+using engine_fixtures::FormatCase;
+using engine_fixtures::locked_view;
+using engine_fixtures::random_picture;
+using engine_fixtures::state_difference;
+using testing_support::surfaces_equal;
+
+uint32_t red_at(const platform::Surface& s, int x, int y) {
+    uint32_t r = 0, g = 0, b = 0;
+    platform::read_pixel(platform::format_888(), s.pixels.data() + y * s.pitch + x * 3, 3, r, g, b);
+    return r;
+}
+
+platform::Surface white_888() {
+    platform::Surface s;
+    platform::create_surface(s, 640, 480, 24);
+    std::fill(s.pixels.begin(), s.pixels.end(), 0xFF);
+    return s;
+}
+
+TEST(FloaterDrawing, RowZeroAndColumnZeroAreNeverTouched) {
+    engine::EngineState state;
+    engine::add_particle(state, 0, -1.0f, 5.0f, 3, 1, 127, 0.9f, 0.9f);  // columns -1..1 of row 5
+    engine::add_particle(state, 0, 10.0f, 0.0f, 1, 2, 127, 0.9f, 0.9f);  // rows 0..1 of column 10
+    platform::Surface s = white_888();
+    engine::draw_floater_particles(state, locked_view(s), platform::format_888());
+    EXPECT_EQ(255u, red_at(s, 0, 5));
+    EXPECT_EQ(127u, red_at(s, 1, 5));  // 255 x 128 / 256
+    EXPECT_EQ(255u, red_at(s, 2, 5));
+    EXPECT_EQ(255u, red_at(s, 10, 0));
+    EXPECT_EQ(127u, red_at(s, 10, 1));
+}
+
+TEST(FloaterDrawing, EyeModeSelectsTheParticlesDrawn) {
+    const struct {
+        int eye_mode;
+        bool left_drawn, right_drawn;
+    } cases[] = {{0, true, false}, {1, false, true}, {2, true, true}};
+    for (const auto& c : cases) {
+        engine::EngineState state;
+        state.eye_mode = c.eye_mode;
+        engine::add_particle(state, 0, 10, 10, 1, 1, 0, 0.9f, 0.9f);
+        engine::add_particle(state, 1, 20, 20, 1, 1, 0, 0.9f, 0.9f);
+        platform::Surface s = white_888();
+        engine::draw_floater_particles(state, locked_view(s), platform::format_888());
+        EXPECT_EQ(c.left_drawn, red_at(s, 10, 10) != 255) << "eye_mode " << c.eye_mode;
+        EXPECT_EQ(c.right_drawn, red_at(s, 20, 20) != 255) << "eye_mode " << c.eye_mode;
+    }
+}
+
+TEST(FloaterDrawing, EqualsTheLiteralDrawingAtEveryPixelSize) {
+    for (const FormatCase& fc : all_formats()) {
+        for (int eye_mode = 0; eye_mode <= 2; ++eye_mode) {
+            SCOPED_TRACE(std::string(fc.name) + " eye_mode " + std::to_string(eye_mode));
+            engine::EngineState state;
+            std::mt19937 gen(eye_mode + 11);
+            engine_fixtures::random_particles(state, gen, 20000);
+            state.eye_mode = eye_mode;
+            state.dim_factor = engine::dim_factor_for_eyelid(eye_mode * 200);
+            platform::Surface a = random_picture(fc.bits, 5), b = a;
+            engine::draw_floater_particles(state, locked_view(a), fc.format);
+            reference::draw_floater_particles(state, locked_view(b), fc.format);
+            EXPECT_TRUE(surfaces_equal(b, a));
+        }
+    }
+}
+
+TEST(EyeMovement, FirstCallOnlyRecordsThenTwentyPixelsGiveVelocityOne) {
+    engine::EngineState state;
+    engine::add_particle(state, 0, 100, 100, 1, 1, 200, 0.9f, 0.9f);
+    engine::add_particle(state, 1, 200, 100, 1, 1, 200, 0.9f, 0.9f);
+    engine::eye_movement_input(state, 300, 200);
+    EXPECT_EQ(0.0f, state.particles.velocity_x[0]);
+    EXPECT_EQ(0.0f, state.particles.velocity_y[0]);
+    engine::eye_movement_input(state, 320, 200);
+    EXPECT_EQ(1.0f, state.particles.velocity_x[0]);
+    EXPECT_EQ(1.0f, state.particles.velocity_x[1]);  // both eyes, drawn or not
+    EXPECT_EQ(0.0f, state.particles.velocity_y[0]);
+    for (int frame = 0; frame < 200; ++frame) engine::advance_floater_dots(state);
+    EXPECT_NEAR(110.0f, state.particles.position_x[0], 0.01f);  // 1 + 0.9 + 0.81 + ... = 10
+    EXPECT_EQ(static_cast<int>(state.particles.position_x[0]), state.particles.x[0]);
+}
+
+TEST(EyeMovement, EveryThirdCallSamplesTheDirectionAndVerticalWins) {
+    const struct {
+        int dx, dy, expected;
+    } cases[] = {{11, 0, 1}, {-11, 0, 2}, {0, 11, 3}, {0, -11, 4}, {11, 11, 3}, {-20, -20, 4}, {10, -10, 0}};
+    for (const auto& c : cases) {
+        engine::EngineState state;
+        engine::eye_movement_input(state, 100, 100);  // first call: sample 1, reference (100, 100)
+        engine::eye_movement_input(state, 100, 100);
+        EXPECT_EQ(0, state.eye_movement);
+        engine::eye_movement_input(state, 100 + c.dx, 100 + c.dy);
+        EXPECT_EQ(c.expected, state.eye_movement) << c.dx << "," << c.dy;
+        EXPECT_EQ(0, state.movement_samples);
+        EXPECT_EQ(100 + c.dx, state.reference_x);
+    }
+}
+
+TEST(EyeMovement, DriftAndPushEqualTheLiteralVersionIncludingNonFiniteValues) {
+    engine::EngineState a;
+    std::mt19937 gen(4);
+    engine_fixtures::random_particles(a, gen, 99999);
+    // Values a damaged file can lead to: no number, infinities, beyond int range.
+    const float odd[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                         -std::numeric_limits<float>::infinity(), 3e9f, -3e9f, 2147483520.0f, -2147483648.0f};
+    for (int i = 0; i < 7; ++i) a.particles.position_x[1000 + i] = a.particles.position_y[2000 + i] = odd[i];
+    a.particles.damping_x[7] = 1.5f;
+    engine::EngineState b = a;
+    for (int step = 0; step < 30; ++step) {
+        const int x = 300 + step * 7 % 40, y = 200 - step * 13 % 30;
+        engine::eye_movement_input(a, x, y);
+        reference::eye_movement_input(b, x, y);
+        engine::advance_floater_dots(a);
+        reference::advance_floater_dots(b);
+        ASSERT_EQ("", state_difference(b, a)) << "step " << step;
+    }
+    EXPECT_EQ(0, a.particles.x[1000]);  // NaN
+    EXPECT_EQ(INT32_MAX, a.particles.x[1001]);
+    EXPECT_EQ(INT32_MIN, a.particles.x[1002]);
+}
+
+TEST(ParticleTable, AddRandomFloaterStopsAtTheRowLimit) {
+    engine::EngineState state;
+    state.particle_count = 99990;
+    Random rng;
+    engine::add_random_floater(state, rng, 2000);
+    EXPECT_EQ(99999, state.particle_count);
+    engine::add_random_floater(state, rng, 2000);  // full: nothing added
+    EXPECT_EQ(99999, state.particle_count);
+    engine::add_particle(state, 0, 1, 1, 1, 1, 1, 0.5f, 0.5f);
+    EXPECT_EQ(99999, state.particle_count);
+}
+
+TEST(ParticleTable, KeyKDropsADrawModThousandAndStopsAtZero) {
+    engine::EngineState state;
+    state.particle_count = 5000;
+    Random rng, expected;
+    const int drop = expected.next() % 1000;
+    EXPECT_EQ(5000 - drop, engine::drop_floaters(state, rng));
+    EXPECT_EQ(5000 - drop, state.particle_count);
+    state.particle_count = 0;
+    while (state.particle_count == 0) {  // find a draw larger than the table
+        state.particle_count = 3;
+        Random peek = rng;
+        if (peek.next() % 1000 > 3) break;
+        rng.next();
+        state.particle_count = 0;
+    }
+    EXPECT_EQ(0, engine::drop_floaters(state, rng));
+    EXPECT_EQ(0, state.particle_count);
+}
+
+// Random floaters of every kind, over a table that fills up: rows and draws
+// equal the literal walk's.
+TEST(RandomFloaters, EqualTheLiteralWalkUntilTheTableIsFull) {
+    engine::EngineState a;
+    Random rng_a;
+    rng_a.seed(2024);
+    engine::EngineState b = a;
+    Random rng_b = rng_a;
+    for (int n = 0; n < 120 && a.particle_count < engine::particle_limit; ++n) {
+        engine::add_random_floater(a, rng_a, 2000);
+        reference::add_random_floater(b, rng_b, 2000);
+    }
+    for (int n = 0; n < 3; ++n) {
+        engine::add_random_floater(a, rng_a, 2000);
+        reference::add_random_floater(b, rng_b, 2000);
+    }
+    EXPECT_EQ(engine::particle_limit, a.particle_count);
+    EXPECT_EQ(rng_b.state, rng_a.state);
+    EXPECT_EQ("", state_difference(b, a));
+}
+
+std::unique_ptr<vision::Document> random_document(uint32_t seed) {
+    auto doc = std::make_unique<vision::Document>();
+    std::mt19937 gen(seed);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
+    for (int e = 0; e < 2; ++e) {
+        doc->header.floater_count[e] = pick(1, 6);
+        for (int k = 0; k < doc->header.floater_count[e]; ++k) {
+            vision::FloaterRecord& r = doc->records[e][k];
+            r.dot_count = pick(0, 12);
+            r.dot_density = pick(0, 40);
+            r.dot_size_x = pick(1, 4);
+            r.dot_size_y = pick(1, 4);
+            r.transparency = pick(0, 254);
+            r.diffusion = pick(0, 5);
+            r.floater_density = pick(0, 120);  // above 100 counts as 100
+            r.movement_x = pick(0, 99) / 100.0f;
+            r.movement_y = pick(0, 99) / 100.0f;
+            for (int l = 0; l < r.dot_count; ++l) {
+                doc->x[e][k][l] = pick(0, 799);
+                doc->y[e][k][l] = pick(0, 599);
+            }
+        }
+    }
+    return doc;
+}
+
+TEST(VisionFloaters, BuildEqualsTheLiteralWalk) {
+    for (uint32_t seed = 1; seed <= 4; ++seed) {
+        auto doc = random_document(seed);
+        engine::EngineState a;
+        Random rng_a;
+        rng_a.seed(seed);
+        engine::EngineState b = a;
+        Random rng_b = rng_a;
+        engine::build_floaters_from_vision_file(a, *doc, rng_a);
+        reference::build_floaters_from_vision_file(b, *doc, rng_b);
+        EXPECT_GT(a.particle_count, 0) << seed;
+        EXPECT_EQ(rng_b.state, rng_a.state) << seed;
+        EXPECT_EQ("", state_difference(b, a)) << seed;
+    }
+}
+
+TEST(VisionFloaters, AHugeDensityStopsAtTheRowLimitQuickly) {
+    auto doc = std::make_unique<vision::Document>();
+    doc->header.floater_count[0] = 500;  // more than there are records
+    doc->header.floater_count[1] = 1;
+    vision::FloaterRecord& r = doc->records[0][0];
+    r.dot_count = 1024;
+    r.dot_density = 1000000000;
+    r.dot_size_x = r.dot_size_y = 2;
+    r.diffusion = 3;
+    r.floater_density = 10;
+    r.movement_x = std::numeric_limits<float>::quiet_NaN();
+    r.movement_y = -1e30f;
+    for (int l = 0; l < 1024; ++l) doc->x[0][0][l] = doc->y[0][0][l] = 300 + l % 100;
+    doc->records[1][0] = r;
+    engine::EngineState a;
+    Random rng_a;
+    engine::EngineState b = a;
+    Random rng_b;
+    const auto start = std::chrono::steady_clock::now();
+    engine::build_floaters_from_vision_file(a, *doc, rng_a);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(engine::particle_limit, a.particle_count);
+    EXPECT_LT(seconds, 5.0);  // a guard against walking a billion steps, not a speed test
+    EXPECT_EQ(0.0f, a.particles.damping_x[0]);
+    EXPECT_EQ(-0.99f, a.particles.damping_y[0]);
+    reference::build_floaters_from_vision_file(b, *doc, rng_b);
+    EXPECT_EQ(rng_b.state, rng_a.state);
+    EXPECT_EQ("", state_difference(b, a));
+}
+
+TEST(VisionFloaters, HugeValuesFromFilesNeverOverflow) {
+    auto doc = std::make_unique<vision::Document>();
+    doc->header.floater_count[0] = 2;
+    vision::FloaterRecord& r = doc->records[0][0];
+    r.dot_count = 5000;  // beyond the point table
+    r.dot_density = 3;
+    r.dot_size_x = r.dot_size_y = 1000000000;
+    r.diffusion = -4;
+    r.floater_density = -1;
+    for (int l = 0; l < 1024; ++l) doc->x[0][0][l] = doc->y[0][0][l] = l % 2 ? INT32_MAX : INT32_MIN;
+    doc->records[0][1] = r;
+    doc->records[0][1].diffusion = 2000000000;
+    doc->records[0][1].dot_count = 2;
+    engine::EngineState a;
+    Random rng_a;
+    engine::EngineState b = a;
+    Random rng_b;
+    engine::build_floaters_from_vision_file(a, *doc, rng_a);
+    reference::build_floaters_from_vision_file(b, *doc, rng_b);
+    EXPECT_EQ(1026 * 3, a.particle_count);
+    EXPECT_EQ(rng_b.state, rng_a.state);
+    EXPECT_EQ("", state_difference(b, a));
+    // Rectangles a billion pixels wide at the ends of the int range touch only the screen.
+    platform::Surface s = random_picture(16, 3), t = s;
+    engine::draw_floater_particles(a, locked_view(s), platform::format_565());
+    engine::advance_floater_dots(a);
+    engine::eye_movement_input(a, INT32_MAX, INT32_MIN);
+}
+
+TEST(BloodCellCount, RaisingGivesNewRowsAFreshPathLoweringKeepsThem) {
+    engine::EngineState state;
+    Random rng;
+    state.blood_cell_count = 0;
+    engine::set_blood_cell_count(state, rng, 10);
+    EXPECT_EQ(10, state.blood_cell_count);
+    Random expected;
+    engine::BloodCell cell{};
+    for (int i = 0; i < 10; ++i) {
+        engine::new_blood_cell_path(cell, expected);
+        EXPECT_EQ(0, std::memcmp(&cell, &state.blood_cells[i], sizeof cell)) << i;
+    }
+    EXPECT_EQ(0, state.blood_cells[10].trail_length);
+    const engine::BloodCell kept = state.blood_cells[5];
+    engine::set_blood_cell_count(state, rng, 0);
+    EXPECT_EQ(0, std::memcmp(&kept, &state.blood_cells[5], sizeof kept));
+    engine::set_blood_cell_count(state, rng, 5000);
+    EXPECT_EQ(engine::blood_cell_capacity, state.blood_cell_count);
+    EXPECT_EQ(5, state.blood_cells[999].trail_length);
+}
+
+}  // namespace
