@@ -20,8 +20,8 @@ add_custom_target(vitrion_icon_png ALL DEPENDS ${VITRION_BIN_DIR}/vitrion.png)
 
 # The platform adapter: the only simulator code that includes Qt.
 add_library(vitrion_sim_qt STATIC
-  qt_mapping.cpp qt_text.cpp qt_window.cpp qt_platform.cpp qt_trace.cpp
-  qt_mapping.h qt_text.h qt_window.h qt_platform.h qt_trace.h)
+  qt_mapping.cpp qt_scale.cpp qt_text.cpp qt_window.cpp qt_platform.cpp qt_trace.cpp
+  qt_mapping.h qt_scale.h qt_text.h qt_window.h qt_platform.h qt_trace.h)
 target_include_directories(vitrion_sim_qt PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(vitrion_sim_qt PUBLIC Qt6::Widgets vitrion_icon vitrion_surfaces vitrion_common)
 # Qt's "slots" and "signals" macros would clash with the vision document's

@@ -36,6 +36,7 @@ SimWindow::SimWindow(const QString& title)
 
 void SimWindow::show_frame(const QImage& frame, bool now) {
     frame_ = frame;
+    scaled_stale_ = true;
     // Inside a system repaint the frame is drawn when the handler returns.
     if (system_paint_ || destroyed_) return;
     if (now && isVisible()) {
@@ -70,6 +71,7 @@ void SimWindow::destroy_window() {
     destroyed_ = true;
     stop_frame_timer();
     frame_ = QImage();
+    scaled_stale_ = true;
     hide();
     if (events.destroyed) events.destroyed();
 }
@@ -91,8 +93,18 @@ void SimWindow::paintEvent(QPaintEvent*) {
     // Black bars around the 4:3 picture.
     const QRegion bars = QRegion(rect()).subtracted(QRegion(picture));
     for (const QRect& bar : bars) painter.fillRect(bar, Qt::black);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(picture, frame_);
+    // Scaled once per presented frame by the fast path; a plain blit then
+    // puts it on screen. Other formats are left to QPainter.
+    if (scaled_stale_ || scaled_.image.size() != picture.size()) {
+        if (!scale_frame(frame_, picture.size(), scaled_)) scaled_.image = QImage();
+        scaled_stale_ = false;
+    }
+    if (!scaled_.image.isNull()) {
+        painter.drawImage(picture.topLeft(), scaled_.image);
+    } else {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(picture, frame_);
+    }
 }
 
 void SimWindow::timerEvent(QTimerEvent* event) {

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "sim/platform/qt_scale.h"
+
 namespace platform {
 
 // What the window reports, already in simulator terms: pointer positions in
@@ -71,6 +73,8 @@ private:
     void activation_settled(unsigned serial);
 
     QImage frame_;
+    ScaledFrame scaled_;         // frame_ at the window's scale
+    bool scaled_stale_ = true;   // frame_ changed since scaled_ was made
     int qt_timer_id_ = 0;
     bool presenting_ = false;    // inside show_frame's own repaint
     bool system_paint_ = false;  // inside a repaint the system asked for
