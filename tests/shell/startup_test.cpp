@@ -118,3 +118,17 @@ TEST_F(ShellTest, EscapeReleaseDestroysTheWindowInEveryPhase) {
     shell::on_key_up(*sim, 'A');
     EXPECT_EQ(fake.destroy_requests, 1);
 }
+
+TEST_F(ShellTest, ReopenInTheIntroDecodesTheIntroPictureAgain) {
+    if (!use_default_vision()) GTEST_SKIP() << "the build made no vitrion.dat";
+    intro();
+    ASSERT_GE(sim->pictures.intro_picture, 0);
+    shell::on_activate(*sim, 1);
+    // The table was emptied: the intro picture is a fresh surface, not the
+    // scene picture that reset scene made at the index it used to have.
+    ASSERT_GE(sim->pictures.intro_picture, 0);
+    EXPECT_NE(sim->pictures.intro_picture, sim->engine.scene_picture);
+    EXPECT_FALSE(sim->display.pictures[sim->pictures.intro_picture].pixels.empty());
+    shell::on_timer(*sim);
+    EXPECT_EQ(sim->engine.simulation_started, 0);
+}
