@@ -76,7 +76,17 @@ void blur_rows(const platform::LockedSurface& s, const filters::Channels& c, con
     for (int y = 0; y < height; ++y) {
         uint32_t* pre = prefix.data();
         const uint32_t* col = columns.data();
-        for (size_t i = 3; i < prefix_values; ++i) pre[i] = pre[i - 3] + col[i - 3];
+        // Running totals stay in registers: reading back the stored prefix
+        // would wait on store forwarding at every column.
+        uint32_t total[3] = {0, 0, 0};
+        for (size_t i = 3; i < prefix_values; i += 3, col += 3) {
+            total[0] += col[0];
+            total[1] += col[1];
+            total[2] += col[2];
+            pre[i] = total[0];
+            pre[i + 1] = total[1];
+            pre[i + 2] = total[2];
+        }
         uint32_t* q = quotient.data();
         for_range(row_values, [&](size_t i) { q[i] = divide(pre[i + span] - pre[i], reciprocal); });
         uint8_t* p = s.at(0, y);
