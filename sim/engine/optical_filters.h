@@ -50,7 +50,9 @@ void draw_sunglasses(const platform::LockedSurface& s, const platform::PixelForm
 // 0 are left alone): each channel c loses (255 - c) / average + 1, where the
 // average includes the channels already darkened; dark pixels turn black,
 // white ones lose 1. Other pixels are read and written back. Nothing is done
-// without a map.
+// without a map. At 16 bits the first call for a pixel format fills a table
+// of every pixel value's shade (a few milliseconds, once); later calls
+// reuse it.
 void draw_retina_shadow(const platform::LockedSurface& s, const platform::PixelFormat& f, const uint8_t* grey_map /* 640x480, nullptr = absent */);
 
 // Gives `cell` a fresh random arc: draws, in order, centre x (mod 640),
@@ -59,7 +61,7 @@ void draw_retina_shadow(const platform::LockedSurface& s, const platform::PixelF
 void new_blood_cell_path(BloodCell& cell, Random& rng);
 
 // Brightens the trail of `count` cells (clamped to 0..blood_cell_capacity)
-// by 1 + brightness / (1 + 0.2 k) for trail dot k, clamped to 255, then moves
+// by 1 + brightness / (1 + 0.2 k) for trail dot k, clamped to 0..255, then moves
 // each head by its step and gives a cell that passed its end angle a new path.
 // A NaN brightness counts as 0.
 void draw_blood_cells(const platform::LockedSurface& s, const platform::PixelFormat& f, BloodCell* cells, int count, float brightness, Random& rng);

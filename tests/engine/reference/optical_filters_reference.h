@@ -1,8 +1,8 @@
 // optical_filters_reference.h -- literal per-pixel versions of the optical filters, the yardstick for the fast ones.
 //
 // Each routine reads and writes one pixel at a time through read_pixel and
-// write_pixel, in the original loop order and with the original arithmetic
-// and precision. Slow on purpose; tests and benchmarks only.
+// write_pixel, in the filters' defined loop order and with their exact
+// arithmetic and precision. Slow on purpose; tests and benchmarks only.
 #pragma once
 #include <cstdint>
 
