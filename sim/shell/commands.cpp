@@ -107,6 +107,17 @@ void remember_folder(Simulator& sim, const char* path) {
 
 }  // namespace
 
+void toggle_help(Simulator& sim) {
+    engine::EngineState& e = sim.engine;
+    if (e.help_visible) {
+        e.help_visible = 0;
+    } else {
+        e.help_visible = 1;
+        e.about_visible = 0;
+        e.personal_info_visible = 0;
+    }
+}
+
 void load_default_vision(Simulator& sim) {
     begin_loading(sim);
     read_default_vision(sim);
@@ -155,13 +166,7 @@ void run_key_command(Simulator& sim, int key) {
     // Keys that keep the help screen as it is.
     switch (key) {
         case key_f1:
-            if (e.help_visible) {
-                e.help_visible = 0;
-            } else {
-                e.help_visible = 1;
-                e.about_visible = 0;
-                e.personal_info_visible = 0;
-            }
+            toggle_help(sim);
             return;
         case key_f2:
             if (e.personal_info_visible) {

@@ -19,6 +19,10 @@ inline constexpr char dialog_extension[] = "flt";
 // Keys outside the table do nothing at all.
 void run_key_command(Simulator& sim, int virtual_key);
 
+// F1 and the mouse buttons: the help screen off, or on with the other two
+// overlay screens off.
+void toggle_help(Simulator& sim);
+
 // F3: reads the default vision file again and resets the scene from it.
 void load_default_vision(Simulator& sim);
 

@@ -15,18 +15,6 @@ namespace shell {
 
 namespace {
 
-// F1 and the mouse buttons: the help screen on or off, alone on screen.
-void toggle_help(Simulator& sim) {
-    engine::EngineState& e = sim.engine;
-    if (e.help_visible) {
-        e.help_visible = 0;
-    } else {
-        e.help_visible = 1;
-        e.about_visible = 0;
-        e.personal_info_visible = 0;
-    }
-}
-
 // Start-up failures of the sound services, as message texts.
 constexpr int sound_failed = 2;
 constexpr int music_failed = 3;
