@@ -10,6 +10,9 @@
 #include <QTimer>
 #include <QTimerEvent>
 
+#include <algorithm>
+#include <iterator>
+
 #include "sim/platform/qt_mapping.h"
 #include "sim/resources/vitrion_icon.h"
 
@@ -118,13 +121,15 @@ void SimWindow::timerEvent(QTimerEvent* event) {
 void SimWindow::keyPressEvent(QKeyEvent* event) {
     const int vk = virtual_key(event->key(), event->modifiers());
     if (vk < 0 || destroyed_) return;
+    key_held_[vk] = true;
     if (events.key_down) events.key_down(vk);
 }
 
 void SimWindow::keyReleaseEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return;
     const int vk = virtual_key(event->key(), event->modifiers());
-    if (vk < 0 || destroyed_) return;
+    if (vk < 0 || destroyed_ || !key_held_[vk]) return;
+    key_held_[vk] = false;
     if (events.key_up) events.key_up(vk);
 }
 
@@ -161,6 +166,8 @@ void SimWindow::closeEvent(QCloseEvent* event) {
 bool SimWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowDeactivate) {
         if (was_active_) was_deactivated_ = true;
+        // Releases now go elsewhere; a key held across this is not ours.
+        std::fill(std::begin(key_held_), std::end(key_held_), false);
         if (!destroyed_ && events.activate) events.activate(activated_inactive);
     } else if (event->type() == QEvent::WindowActivate) {
         // The first activation belongs to start-up; only a return to the

@@ -16,7 +16,7 @@ namespace platform {
 struct WindowEvents {
     std::function<void()> timer;                // the frame timer fired
     std::function<void(int)> key_down;          // also for every auto-repeat
-    std::function<void(int)> key_up;            // auto-repeat releases are dropped
+    std::function<void(int)> key_up;            // only for keys pressed in this window
     std::function<void(int, int)> mouse_move;
     std::function<void(int, int)> left_down;
     std::function<void(int, int)> left_up;
@@ -83,6 +83,9 @@ private:
     bool was_deactivated_ = false;
     unsigned activation_serial_ = 0;
     bool pressed_since_activation_ = false;
+    // Keys pressed while this window had the focus. A release without its
+    // press here (the Escape that closed a dialog) is not reported.
+    bool key_held_[256] = {};
 };
 
 }  // namespace platform
