@@ -15,7 +15,7 @@ namespace shell {
 
 namespace {
 
-// Start-up failures of the sound services, as message texts.
+// Which sound service failed; the music failure wins when both fail.
 constexpr int sound_failed = 2;
 constexpr int music_failed = 3;
 
