@@ -28,9 +28,9 @@ void compose_frame(EngineState& state, const EngineContext& context) {
         draw_sunglasses(s, f, state.glasses_red, state.glasses_green, state.glasses_blue);
     if (state.retina_shadow_active == 1 && started) draw_retina_shadow(s, f, grey_map);
     // The flash takes its draw whenever flashes are on, in the intro phase too.
-    if (state.flashes_active == 1 && context.rng.next_mod(30) == 0 && started) draw_flash(s, f, state.flash_strength);
-    if (state.help_visible == 1 || state.about_visible == 1 || state.personal_info_visible == 1)
-        draw_overlay_dimming(s, f);
+    const bool flash = state.flashes_active == 1 && context.rng.next_mod(30) == 0 && started;
+    const bool dim = state.help_visible == 1 || state.about_visible == 1 || state.personal_info_visible == 1;
+    draw_flash_and_overlay_dimming(s, f, flash, state.flash_strength, dim);
 
     platform::unlock_surface(display.back);
 }

@@ -245,26 +245,100 @@ inline bool particle_span(const ParticleTable& t, int i, const platform::LockedS
 
 }  // namespace
 
-void draw_floater_particles(const EngineState& state, const platform::LockedSurface& s,
-                            const platform::PixelFormat& f) {
+namespace {
+
+// Draws particle i the long way: clipped, one pixel at a time.
+template <int Bpp>
+void draw_particle_clipped(const ParticleTable& t, int i, uint32_t factor, const platform::LockedSurface& s,
+                           const platform::PixelFormat& f, const PlainFormat& pf) {
+    Span span;
+    if (!particle_span(t, i, s, span)) return;
+    for (int y = span.y0; y < span.y1; ++y) {
+        uint8_t* p = s.at(span.x0, y);
+        for (int x = span.x0; x < span.x1; ++x, p += Bpp) {
+            if (pf.ok) darken_plain<Bpp>(pf, p, factor);
+            else darken_generic(f, p, Bpp, factor);
+        }
+    }
+}
+
+#if defined(__SSE2__)
+constexpr int block = 4;  // particles up to 4 x 4 pixels are drawn as one block
+
+// Lane masks of a block of width w and height h (1..4): two registers, each
+// two rows of four 16-bit lanes; a lane is all ones inside the particle.
+struct BlockMasks {
+    __m128i rows[block + 1][block + 1][2];
+    BlockMasks() {
+        for (int w = 0; w <= block; ++w)
+            for (int h = 0; h <= block; ++h)
+                for (int pair = 0; pair < 2; ++pair) {
+                    alignas(16) uint16_t lane[8];
+                    for (int k = 0; k < 8; ++k) lane[k] = (k % 4 < w && pair * 2 + k / 4 < h) ? 0xFFFF : 0;
+                    rows[w][h][pair] = _mm_load_si128(reinterpret_cast<const __m128i*>(lane));
+                }
+    }
+};
+
+// Particles that lie wholly inside 1..639 x 1..479 with sides of 1..4 pixels
+// are drawn as a 4 x 4 block of 2-byte pixels whose lanes outside the particle
+// get the factor 256, which keeps them exactly (the format's fields cover all
+// 16 bits). Others take the clipped path.
+void draw_particles16(const EngineState& state, const platform::LockedSurface& s, const platform::PixelFormat& f,
+                      const PlainFormat& pf) {
+    static const BlockMasks masks;
     const ParticleTable& t = state.particles;
     const int n = std::clamp(state.particle_count, 0, particle_limit);
     const int mode = state.eye_mode;
     const float dim = state.dim_factor;
+    const Lanes16 lanes = lanes16(pf);
+    const __m128i keep = _mm_set1_epi16(256);
+    const int x_last = std::min(s.width, screen_width) - block;
+    const int y_last = std::min(s.height, screen_height) - block;
+    const int pitch = s.pitch;
+    for (int i = 0; i < n; ++i) {
+        if (mode != 2 && t.eye[i] != mode) continue;
+        const uint32_t factor = particle_factor(t.transparency[i], dim);
+        const int x = t.x[i], y = t.y[i], w = t.width[i], h = t.height[i];
+        if (x < 1 || y < 1 || x > x_last || y > y_last || unsigned(w - 1) >= unsigned(block) ||
+            unsigned(h - 1) >= unsigned(block)) {
+            draw_particle_clipped<2>(t, i, factor, s, f, pf);
+            continue;
+        }
+        const __m128i fv = _mm_set1_epi16(static_cast<short>(factor));
+        uint8_t* p = s.at(x, y);
+        for (int pair = 0; pair < 2; ++pair, p += 2 * pitch) {
+            const __m128i m = masks.rows[w][h][pair];
+            const __m128i lane_factor = _mm_or_si128(_mm_and_si128(m, fv), _mm_andnot_si128(m, keep));
+            const __m128i v = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
+                                                 _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + pitch)));
+            const __m128i out = darken8(v, lane_factor, lanes);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(p), out);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(p + pitch), _mm_unpackhi_epi64(out, out));
+        }
+    }
+}
+#endif
+
+}  // namespace
+
+void draw_floater_particles(const EngineState& state, const platform::LockedSurface& s,
+                            const platform::PixelFormat& f) {
     const PlainFormat pf = plain_format(f, s.bytes_per_pixel);
+#if defined(__SSE2__)
+    if (full_16(pf, s.bytes_per_pixel)) {
+        draw_particles16(state, s, f, pf);
+        return;
+    }
+#endif
+    const ParticleTable& t = state.particles;
+    const int n = std::clamp(state.particle_count, 0, particle_limit);
+    const int mode = state.eye_mode;
+    const float dim = state.dim_factor;
     auto draw = [&]<int Bpp>() {
         for (int i = 0; i < n; ++i) {
             if (mode != 2 && t.eye[i] != mode) continue;
-            Span span;
-            if (!particle_span(t, i, s, span)) continue;
-            const uint32_t factor = particle_factor(t.transparency[i], dim);
-            for (int y = span.y0; y < span.y1; ++y) {
-                uint8_t* p = s.at(span.x0, y);
-                for (int x = span.x0; x < span.x1; ++x, p += Bpp) {
-                    if (pf.ok) darken_plain<Bpp>(pf, p, factor);
-                    else darken_generic(f, p, Bpp, factor);
-                }
-            }
+            draw_particle_clipped<Bpp>(t, i, particle_factor(t.transparency[i], dim), s, f, pf);
         }
     };
     dispatch_bpp(s.bytes_per_pixel, draw);

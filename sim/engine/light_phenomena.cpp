@@ -74,12 +74,31 @@ void draw_eyelids(const platform::LockedSurface& s, const platform::PixelFormat&
     const int rows = std::min(s.height, screen_height);
     const int cols = std::min(s.width, screen_width);
     const PlainFormat pf = plain_format(f, s.bytes_per_pixel);
+#if defined(__SSE2__)
+    const bool lanes = plain_16(pf, s.bytes_per_pixel);
+    const Lanes16 l = lanes ? lanes16(pf) : Lanes16{};
+    // Where a write keeps every bit, factor 256 changes nothing and may be skipped.
+    const bool skip_unchanged = full_16(pf, s.bytes_per_pixel);
+#endif
     auto draw = [&]<int Bpp>() {
         for (int y = 0; y < rows; ++y) {
             uint32_t factors[2];
             const int steps = eyelid_row_factors(y, position, base, factors);
             if (steps == 0) continue;
             uint8_t* p = s.at(0, y);
+            if (pf.ok && (factors[0] == 1 || (steps == 2 && factors[1] == 1))) {
+                // A factor of 1 turns every field (below 256) to 0, and a
+                // pixel of zero fields is stored as all zero bytes.
+                std::fill(p, p + cols * Bpp, uint8_t{0});
+                continue;
+            }
+#if defined(__SSE2__)
+            if (lanes) {
+                for (int k = 0; k < steps; ++k)
+                    if (!(skip_unchanged && factors[k] == 256)) darken_row16(p, cols, factors[k], l);
+                continue;
+            }
+#endif
             for (int x = 0; x < cols; ++x, p += Bpp) {
                 for (int k = 0; k < steps; ++k) {
                     if (pf.ok) darken_plain<Bpp>(pf, p, factors[k]);
@@ -223,24 +242,6 @@ void draw_sac_refractions(const EngineState& state, const vision::Header& header
     }
 }
 
-void draw_flash(const platform::LockedSurface& s, const platform::PixelFormat& f, float strength) {
-    const float factor = strength + 1;
-    const int bpp = s.bytes_per_pixel;
-    const PlainFormat pf = plain_format(f, bpp);
-    const int cols = std::min(s.width, screen_width), rows = std::min(s.height, screen_height);
-    auto draw = [&]<int Bpp>() {
-        if (pf.ok) {
-            ChannelLut lut;
-            build_channel_lut(lut, pf, Bpp, [&](int, uint32_t c) { return brighten_channel(c, factor); });
-            apply_lut_rect<Bpp>(s, pf, lut, 1, cols, 1, rows);
-            return;
-        }
-        for (int y = 1; y < rows; ++y)
-            for (int x = 1; x < cols; ++x) brighten_generic(f, s.at(x, y), Bpp, factor);
-    };
-    dispatch_bpp(bpp, draw);
-}
-
 namespace {
 
 // Overlay dimming of one channel as read: red and green keep 30 %, blue 10 %.
@@ -249,30 +250,99 @@ uint32_t overlay_dim_channel(int channel, uint32_t c) {
     return static_cast<uint32_t>(std::min(v, 255));
 }
 
+template <int Bpp>
+void flash_pass(const platform::LockedSurface& s, const platform::PixelFormat& f, const PlainFormat& pf,
+                float factor, int cols, int rows) {
+    if (pf.ok) {
+        ChannelLut lut;
+        build_channel_lut(lut, pf, Bpp, [&](int, uint32_t c) { return brighten_channel(c, factor); });
+        apply_lut_rect<Bpp>(s, pf, lut, 1, cols, 1, rows);
+        return;
+    }
+    for (int y = 1; y < rows; ++y)
+        for (int x = 1; x < cols; ++x) brighten_generic(f, s.at(x, y), Bpp, factor);
+}
+
+template <int Bpp>
+void dimming_pass(const platform::LockedSurface& s, const platform::PixelFormat& f, const PlainFormat& pf,
+                  int cols, int rows) {
+    if (pf.ok) {
+        ChannelLut lut;
+        build_channel_lut(lut, pf, Bpp, overlay_dim_channel);
+        apply_lut_rect<Bpp>(s, pf, lut, 1, cols, 1, rows);
+        return;
+    }
+    for (int y = 1; y < rows; ++y) {
+        for (int x = 1; x < cols; ++x) {
+            uint8_t* p = s.at(x, y);
+            uint32_t r = 0, g = 0, b = 0;
+            platform::read_pixel(f, p, Bpp, r, g, b);
+            platform::write_pixel(f, overlay_dim_channel(0, r), overlay_dim_channel(1, g),
+                                  overlay_dim_channel(2, b), p, Bpp);
+        }
+    }
+}
+
+// Whole-value tables of the 2-byte passes; rebuilt per call (a few dozen
+// microseconds), allocated once.
+uint16_t main_table[65536];
+uint16_t flash_table[65536];
+
+void apply_table16(const platform::LockedSurface& s, const uint16_t* table, int x0, int x1, int y0, int y1) {
+    for (int y = y0; y < y1; ++y) {
+        uint8_t* p = s.at(x0, y);
+        for (int x = x0; x < x1; ++x, p += 2) {
+            const uint16_t v = table[p[0] | p[1] << 8];
+            p[0] = uint8_t(v);
+            p[1] = uint8_t(v >> 8);
+        }
+    }
+}
+
 }  // namespace
 
-void draw_overlay_dimming(const platform::LockedSurface& s, const platform::PixelFormat& f) {
+void draw_flash_and_overlay_dimming(const platform::LockedSurface& s, const platform::PixelFormat& f, int flash,
+                                    float strength, int dim) {
+    if (!flash && !dim) return;
+    const float factor = strength + 1;
     const int bpp = s.bytes_per_pixel;
     const PlainFormat pf = plain_format(f, bpp);
-    const int cols = std::min(s.width, screen_width - 1), rows = std::min(s.height, screen_height - 1);
+    // Flash: 1 <= x < 640, 1 <= y < 480. Dimming: 1 <= x < 639, 1 <= y < 479.
+    const int cols = std::min(s.width, screen_width), rows = std::min(s.height, screen_height);
+    const int dim_cols = std::min(s.width, screen_width - 1), dim_rows = std::min(s.height, screen_height - 1);
+    if (plain_16(pf, bpp)) {
+        ChannelLut flash_lut, dim_lut, both;
+        build_channel_lut(flash_lut, pf, 2, [&](int, uint32_t c) { return brighten_channel(c, factor); });
+        build_channel_lut(dim_lut, pf, 2, overlay_dim_channel);
+        if (flash && dim) {
+            compose_channel_luts(both, flash_lut, dim_lut, pf);
+            build_pixel_table16(main_table, both, pf);
+            build_pixel_table16(flash_table, flash_lut, pf);
+            apply_table16(s, main_table, 1, dim_cols, 1, dim_rows);
+            apply_table16(s, flash_table, dim_cols, cols, 1, dim_rows);  // the right-most column
+            apply_table16(s, flash_table, 1, cols, dim_rows, rows);      // the bottom row
+        } else if (flash) {
+            build_pixel_table16(main_table, flash_lut, pf);
+            apply_table16(s, main_table, 1, cols, 1, rows);
+        } else {
+            build_pixel_table16(main_table, dim_lut, pf);
+            apply_table16(s, main_table, 1, dim_cols, 1, dim_rows);
+        }
+        return;
+    }
     auto draw = [&]<int Bpp>() {
-        if (pf.ok) {
-            ChannelLut lut;
-            build_channel_lut(lut, pf, Bpp, overlay_dim_channel);
-            apply_lut_rect<Bpp>(s, pf, lut, 1, cols, 1, rows);
-            return;
-        }
-        for (int y = 1; y < rows; ++y) {
-            for (int x = 1; x < cols; ++x) {
-                uint8_t* p = s.at(x, y);
-                uint32_t r = 0, g = 0, b = 0;
-                platform::read_pixel(f, p, Bpp, r, g, b);
-                platform::write_pixel(f, overlay_dim_channel(0, r), overlay_dim_channel(1, g),
-                                      overlay_dim_channel(2, b), p, Bpp);
-            }
-        }
+        if (flash) flash_pass<Bpp>(s, f, pf, factor, cols, rows);
+        if (dim) dimming_pass<Bpp>(s, f, pf, dim_cols, dim_rows);
     };
     dispatch_bpp(bpp, draw);
+}
+
+void draw_flash(const platform::LockedSurface& s, const platform::PixelFormat& f, float strength) {
+    draw_flash_and_overlay_dimming(s, f, 1, strength, 0);
+}
+
+void draw_overlay_dimming(const platform::LockedSurface& s, const platform::PixelFormat& f) {
+    draw_flash_and_overlay_dimming(s, f, 0, 0.0f, 1);
 }
 
 }  // namespace engine

@@ -11,6 +11,10 @@
 #include <algorithm>
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "common/convert.h"
 #include "sim/platform/pixel_format.h"
 #include "sim/platform/surface.h"
@@ -115,6 +119,98 @@ template <int Bpp>
 inline void apply_channel_lut_at(const ChannelLut& lut, const PlainFormat& pf, uint8_t* p) {
     store_pixel<Bpp>(p, apply_channel_lut(lut, pf, load_pixel<Bpp>(p)));
 }
+
+// A plain 2-byte format whose fields all lie in the low 16 bits: its pixels
+// can be handled eight at a time in 16-bit lanes, or through one table of all
+// 65536 values.
+inline bool plain_16(const PlainFormat& pf, int bytes_per_pixel) {
+    return pf.ok && bytes_per_pixel == 2 && ((pf.mask[0] | pf.mask[1] | pf.mask[2]) >> 16) == 0;
+}
+
+// A plain_16 format whose three fields cover all 16 bits, so that writing
+// back the channels read keeps every bit of a pixel.
+inline bool full_16(const PlainFormat& pf, int bytes_per_pixel) {
+    return plain_16(pf, bytes_per_pixel) && (pf.mask[0] | pf.mask[1] | pf.mask[2]) == 0xFFFFu &&
+           !(pf.mask[0] & pf.mask[1]) && !(pf.mask[0] & pf.mask[2]) && !(pf.mask[1] & pf.mask[2]);
+}
+
+// table[v] = the pixel value `lut` makes of v, for every 16-bit v of a
+// plain_16 format. Bits outside the channel masks do not matter, as
+// write_pixel never stores them.
+inline void build_pixel_table16(uint16_t* table, const ChannelLut& lut, const PlainFormat& pf) {
+    const uint32_t used = pf.mask[0] | pf.mask[1] | pf.mask[2];
+    const bool disjoint = !(pf.mask[0] & pf.mask[1]) && !(pf.mask[0] & pf.mask[2]) && !(pf.mask[1] & pf.mask[2]);
+    if (!disjoint || used != 0xFFFFu) {
+        for (uint32_t v = 0; v < 65536; ++v) table[v] = static_cast<uint16_t>(apply_channel_lut(lut, pf, v));
+        return;
+    }
+    const uint32_t fields[3] = {1u << pf.width[0], 1u << pf.width[1], 1u << pf.width[2]};
+    for (uint32_t r = 0; r < fields[0]; ++r) {
+        for (uint32_t g = 0; g < fields[1]; ++g) {
+            const uint32_t index = r << pf.shift[0] | g << pf.shift[1];
+            const uint32_t value = lut.encoded[0][r] | lut.encoded[1][g];
+            for (uint32_t b = 0; b < fields[2]; ++b)
+                table[index | b << pf.shift[2]] = static_cast<uint16_t>(value | lut.encoded[2][b]);
+        }
+    }
+}
+
+// Composes two channel operations: first `a`, then `b`, as reading and
+// writing the pixel between them would (plain_16 formats, where every encoded
+// channel stays inside its own field).
+inline void compose_channel_luts(ChannelLut& out, const ChannelLut& a, const ChannelLut& b, const PlainFormat& pf) {
+    for (int c = 0; c < 3; ++c) {
+        for (int field = 0; field < 256; ++field) {
+            const uint32_t once = a.encoded[c][field];
+            out.encoded[c][field] = b.encoded[c][(once & pf.mask[c]) >> pf.shift[c]];
+        }
+    }
+}
+
+#if defined(__SSE2__)
+// A plain_16 format for eight pixels at a time.
+struct Lanes16 {
+    __m128i field_mask[3];
+    __m128i shift[3];
+};
+
+inline Lanes16 lanes16(const PlainFormat& pf) {
+    Lanes16 l;
+    for (int c = 0; c < 3; ++c) {
+        l.field_mask[c] = _mm_set1_epi16(static_cast<short>((1 << pf.width[c]) - 1));
+        l.shift[c] = _mm_cvtsi32_si128(pf.shift[c]);
+    }
+    return l;
+}
+
+// Eight pixels darkened by their lane's factor (0..256): each field f becomes
+// (f x factor) >> 8, exactly darken_plain's result. A factor of 256 keeps a lane.
+inline __m128i darken8(__m128i v, __m128i factor, const Lanes16& l) {
+    __m128i out = _mm_setzero_si128();
+    for (int c = 0; c < 3; ++c) {
+        __m128i field = _mm_and_si128(_mm_srl_epi16(v, l.shift[c]), l.field_mask[c]);
+        field = _mm_srli_epi16(_mm_mullo_epi16(field, factor), 8);
+        out = _mm_or_si128(out, _mm_sll_epi16(field, l.shift[c]));
+    }
+    return out;
+}
+
+// Darkens `count` 2-byte pixels from p on by one factor.
+inline void darken_row16(uint8_t* p, int count, uint32_t factor, const Lanes16& l) {
+    const __m128i f = _mm_set1_epi16(static_cast<short>(factor));
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        __m128i* q = reinterpret_cast<__m128i*>(p + 2 * i);
+        _mm_storeu_si128(q, darken8(_mm_loadu_si128(q), f, l));
+    }
+    for (; i < count; ++i) {
+        const uint16_t one = static_cast<uint16_t>(p[2 * i] | p[2 * i + 1] << 8);
+        const uint16_t out = static_cast<uint16_t>(_mm_cvtsi128_si32(darken8(_mm_set1_epi16(static_cast<short>(one)), f, l)));
+        p[2 * i] = uint8_t(out);
+        p[2 * i + 1] = uint8_t(out >> 8);
+    }
+}
+#endif
 
 // Runs f.template operator()<Bpp>() with the surface's bytes per pixel as a
 // compile-time constant; returns 0 for sizes other than 2, 3 and 4.

@@ -105,7 +105,7 @@ TEST(ComposeFrame, NothingHappensWhenTheBackSurfaceCannotBeLocked) {
 }
 
 TEST(ComposeFrame, HelpScreenDimsAllButAOnePixelBorder) {
-    Rig rig(all_formats()[1]);
+    Rig rig(all_formats()[2]);  // 24 bits
     rig.state.eyelid_position = 0;
     rig.state.help_visible = 1;
     const platform::PixelFormat& f = rig.display.format;

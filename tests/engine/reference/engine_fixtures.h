@@ -14,7 +14,8 @@
 
 namespace engine_fixtures {
 
-// A pixel layout under test: 16-bit 5-6-5, 24-bit and 32-bit 8-8-8.
+// A pixel layout under test: 16-bit 5-6-5 and 5-5-5 (top bit unused, so
+// writes clear it), 24-bit and 32-bit 8-8-8 (writes clear the fourth byte).
 struct FormatCase {
     const char* name;
     int bits;
@@ -23,6 +24,7 @@ struct FormatCase {
 
 inline std::vector<FormatCase> all_formats() {
     return {{"16bit", 16, platform::format_565()},
+            {"15bit", 16, platform::pixel_format_from_masks(0x7C00, 0x03E0, 0x001F)},
             {"24bit", 24, platform::format_888()},
             {"32bit", 32, platform::format_888()}};
 }

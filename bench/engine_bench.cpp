@@ -1,0 +1,157 @@
+// engine_bench.cpp -- frame composition and floater drift timings, each with its literal per-pixel twin.
+//
+// Run: build/bin/vitrion_bench --benchmark_filter='ComposeFrame|EyeMovement|AdvanceFloater'
+//      --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+#include <random>
+
+#include "reference/engine_fixtures.h"
+#include "reference/engine_reference.h"
+#include "sim/engine/engine.h"
+
+namespace {
+
+// One 640 x 480 16-bit frame with every effect: 99,999 floater particles of 1
+// to 4 pixels on a side, eyelids at 240 rows, 1000 blood cells, stars,
+// sparks, ten visible streaks of 6399 points, cataract, sunglasses, retina
+// shadow, a flash and the help overlay. The generator is started from a seed
+// chosen so that this very frame's flash draw is 0 mod 30: the flash is really
+// drawn, by the ordinary code path, in every timed frame.
+struct AllEffectsFrame {
+    std::unique_ptr<vision::Document> doc = std::make_unique<vision::Document>();
+    platform::Display display;
+    platform::Pictures pictures;
+    Random rng;
+    engine::EngineState state;
+    platform::Surface background;
+    // What one frame changes besides the pixels, restored before each frame.
+    std::vector<engine::BloodCell> cells;
+    std::vector<engine::Star> stars;
+    std::vector<engine::Spark> sparks;
+    int centre_x = 0, centre_y = 0;
+    uint32_t seed = 0;
+
+    AllEffectsFrame() {
+        display.format = platform::format_565();
+        platform::create_surface(display.back, 640, 480, 16);
+        background = engine_fixtures::random_picture(16, 42);
+        pictures.grey_map = engine_fixtures::random_grey_map(42);
+        std::mt19937 gen(42);
+        engine_fixtures::random_streaks(doc->header, gen, vision::streak_max_points);
+        for (vision::Streak& s : doc->header.streak) s.when_seen = 0;
+        doc->header.blood_cells_on = 1;
+        state.blood_cell_count = 1000;
+        state.default_vision_loaded = 0;
+        engine::rebuild_engine_tables(state, *doc, rng);
+        engine_fixtures::random_particles(state, gen, engine::particle_limit);
+        state.simulation_started = 1;
+        state.floaters_active = state.cataracts_active = state.sparks_active = state.stars_active = 1;
+        state.sac_refractions_active = state.sunglasses_active = state.retina_shadow_active = 1;
+        state.flashes_active = 1;
+        state.help_visible = 1;
+        state.eyelid_position = 240;
+        state.dim_factor = engine::dim_factor_for_eyelid(240);
+        state.cataract_clarity = 0.9f;
+        cells = state.blood_cells;
+        stars = state.stars;
+        sparks = state.sparks;
+        centre_x = state.spark_centre_x;
+        centre_y = state.spark_centre_y;
+        seed = find_flashing_seed();
+    }
+
+    engine::EngineContext context() { return {*doc, display, pictures, rng}; }
+
+    // Restores everything one frame changes, then seeds the generator.
+    void restore(uint32_t with_seed) {
+        state.blood_cells = cells;
+        state.stars = stars;
+        state.sparks = sparks;
+        state.spark_centre_x = centre_x;
+        state.spark_centre_y = centre_y;
+        std::memcpy(display.back.pixels.data(), background.pixels.data(), background.pixels.size());
+        rng.seed(with_seed);
+    }
+
+    // A seed whose frame ends with a flash draw of 0 mod 30: the flash draw is
+    // the frame's last one, so it is the draw after a frame without flashes.
+    uint32_t find_flashing_seed() {
+        for (uint32_t s = 1;; ++s) {
+            restore(s);
+            state.flashes_active = 0;
+            engine::compose_frame(state, context());
+            state.flashes_active = 1;
+            Random next = rng;
+            if (next.next() % 30 == 0) return s;
+        }
+    }
+};
+
+void BM_ComposeFrameAllEffects(benchmark::State& st) {
+    static AllEffectsFrame frame;
+    for (auto _ : st) {
+        st.PauseTiming();
+        frame.restore(frame.seed);
+        st.ResumeTiming();
+        engine::compose_frame(frame.state, frame.context());
+        benchmark::DoNotOptimize(frame.display.back.pixels.data());
+    }
+}
+BENCHMARK(BM_ComposeFrameAllEffects)->Unit(benchmark::kMillisecond);
+
+void BM_ComposeFrameAllEffects_Reference(benchmark::State& st) {
+    static AllEffectsFrame frame;
+    for (auto _ : st) {
+        st.PauseTiming();
+        frame.restore(frame.seed);
+        st.ResumeTiming();
+        reference::compose_frame(frame.state, frame.doc->header, engine_fixtures::locked_view(frame.display.back),
+                                 frame.display.format, frame.pictures.grey_map.data(), frame.rng);
+        benchmark::DoNotOptimize(frame.display.back.pixels.data());
+    }
+}
+BENCHMARK(BM_ComposeFrameAllEffects_Reference)->Unit(benchmark::kMillisecond);
+
+// 99,999 particles with some velocity and damping.
+struct FullTable {
+    engine::EngineState state;
+    FullTable() {
+        std::mt19937 gen(7);
+        engine_fixtures::random_particles(state, gen, engine::particle_limit);
+    }
+};
+
+template <void (*Input)(engine::EngineState&, int, int)>
+void eye_movement(benchmark::State& st) {
+    static FullTable table;
+    int x = 320;
+    for (auto _ : st) {
+        x = x == 320 ? 340 : 320;
+        Input(table.state, x, 240);
+        benchmark::DoNotOptimize(table.state.particles.velocity_x.data());
+    }
+}
+
+void BM_EyeMovementInput(benchmark::State& st) { eye_movement<engine::eye_movement_input>(st); }
+void BM_EyeMovementInput_Reference(benchmark::State& st) { eye_movement<reference::eye_movement_input>(st); }
+BENCHMARK(BM_EyeMovementInput)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EyeMovementInput_Reference)->Unit(benchmark::kMicrosecond);
+
+template <void (*Advance)(engine::EngineState&)>
+void advance(benchmark::State& st) {
+    static FullTable table;
+    for (auto _ : st) {
+        Advance(table.state);
+        benchmark::DoNotOptimize(table.state.particles.position_x.data());
+    }
+}
+
+void BM_AdvanceFloaterDots(benchmark::State& st) { advance<engine::advance_floater_dots>(st); }
+void BM_AdvanceFloaterDots_Reference(benchmark::State& st) { advance<reference::advance_floater_dots>(st); }
+BENCHMARK(BM_AdvanceFloaterDots)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AdvanceFloaterDots_Reference)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
