@@ -1,11 +1,9 @@
 // floater_map_dialog_test.cpp -- drives the real floater map with mouse events, buttons and sliders.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDialog>
 #include <QImage>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
 #include <memory>
@@ -13,6 +11,7 @@
 #include "editor/floater_map_dialog.h"
 #include "editor/model/dialog_units.h"
 #include "editor/model/floater_map.h"
+#include "drawing_mouse.h"
 #include "ui_test_support.h"
 
 namespace editor {
@@ -20,21 +19,9 @@ namespace {
 
 using testing_support::control;
 
-void send_mouse(QWidget* widget, QEvent::Type type, int x, int y, Qt::MouseButton button,
-                Qt::MouseButtons buttons) {
-    const QPointF at(x, y);
-    QMouseEvent event(type, at, widget->mapToGlobal(at), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
-void press(QWidget* w, int x, int y) {
-    send_mouse(w, QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton);
-}
-void drag(QWidget* w, int x, int y) {
-    send_mouse(w, QEvent::MouseMove, x, y, Qt::NoButton, Qt::LeftButton);
-}
-void release(QWidget* w, int x, int y) {
-    send_mouse(w, QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton);
-}
+using testing_support::drag;
+using testing_support::press;
+using testing_support::release;
 
 struct FloaterMapDialogTest : ::testing::Test {
     testing_support::EditorFixture fixture;

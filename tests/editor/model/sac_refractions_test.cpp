@@ -18,41 +18,6 @@ struct StreakFixture : ::testing::Test {
     vision::Streak& streak(int k) { return doc->header.streak[k]; }
 };
 
-TEST_F(StreakFixture, PressesAtTheEdgesAddNothingAndEndTheTrace) {
-    struct Case { int x, y; int added; };
-    const Case cases[] = {{0, 200, 0}, {300, 0, 0}, {640, 200, 0}, {300, 480, 0},
-                          {639, 479, 1}, {65535, 65535, 0}};
-    for (const Case& c : cases) {
-        streak(0).point_count = 0;
-        state->streak_input.drawing = 1;
-        streak_press(*state, c.x, c.y);
-        streak_move(*state, 100, 100);
-        EXPECT_EQ(streak(0).point_count, c.added * 2) << "press at " << c.x << "," << c.y;
-        EXPECT_EQ(state->streak_input.last_x, 100);
-    }
-    EXPECT_EQ(client_coordinate(-1), 65535) << "a position left of the client reads as outside";
-}
-
-TEST_F(StreakFixture, TracingKeepsRepeatsUpToTheLimit) {
-    streak_press(*state, 10, 10);
-    streak_move(*state, 10, 10);
-    streak_move(*state, 10, 10);
-    EXPECT_EQ(streak(0).point_count, 3) << "repeated points are stored";
-    streak_release(*state);
-    streak_move(*state, 11, 10);
-    EXPECT_EQ(streak(0).point_count, 3);
-
-    streak_press(*state, 20, 20);
-    while (streak(0).point_count < 6399) streak_move(*state, 20, 20);
-    EXPECT_EQ(streak_move(*state, 21, 20), 1) << "the move still asks for a redraw";
-    EXPECT_EQ(streak(0).point_count, 6399);
-    clear_streak(*state);
-    streak_move(*state, 22, 20);
-    EXPECT_EQ(streak(0).point_count, 1);
-    EXPECT_EQ(streak(0).x[0], 22);
-    EXPECT_EQ(streak(1).point_count, 0) << "only the current streak is traced";
-}
-
 TEST_F(StreakFixture, SteppingStaysWithinTheEye) {
     struct Case { int from, direction, to; };
     const Case cases[] = {{4, +1, 4}, {5, -1, 5}, {0, -1, 0}, {9, +1, 9},
@@ -64,8 +29,6 @@ TEST_F(StreakFixture, SteppingStaysWithinTheEye) {
     EXPECT_EQ(streak_number_in_eye(4), 4);
     EXPECT_EQ(streak_number_in_eye(5), 0);
     EXPECT_EQ(streak_number_in_eye(9), 4);
-    EXPECT_STREQ(sac_refractions_caption(4), "Sac refractions. Left eye");
-    EXPECT_STREQ(sac_refractions_caption(5), "Sac refractions. Right eye");
 }
 
 TEST_F(StreakFixture, BrightnessMapsBetweenTrackbarAndGrey) {
@@ -82,24 +45,6 @@ TEST_F(StreakFixture, BrightnessMapsBetweenTrackbarAndGrey) {
         ASSERT_EQ(brightness_position(brightness_from_position(p)), p) << p;
         ASSERT_EQ(streak_grey(brightness_from_position(p)), p) << p;
     }
-}
-
-TEST_F(StreakFixture, OkStoresTheRadioChoiceInTheCurrentStreak) {
-    const int expected[][2] = {{id_seen_always, 0}, {id_seen_left_right, 1},
-                               {id_seen_top_bottom, 2}, {id_seen_moving, 3}};
-    for (const auto& e : expected) {
-        EXPECT_EQ(when_seen_of_radio(e[0]), e[1]);
-        EXPECT_EQ(radio_of_when_seen(e[1]), e[0]);
-    }
-    EXPECT_EQ(radio_of_when_seen(4), -1);
-    state->current_streak = 0;
-    step_streak(*state, +1);
-    step_streak(*state, +1);
-    accept_when_seen(*state, id_seen_moving);
-    EXPECT_EQ(streak(2).when_seen, 3);
-    EXPECT_EQ(streak(0).when_seen, 0);
-    accept_when_seen(*state, -1);
-    EXPECT_EQ(streak(2).when_seen, 3) << "no selection keeps the value";
 }
 
 TEST_F(StreakFixture, RedrawShowsOnlyTheCurrentStreakInItsGrey) {
