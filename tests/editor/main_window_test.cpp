@@ -153,6 +153,15 @@ TEST(MainWindow, LoadKeepsRecordsBeyondTheFilesCount) {
     EXPECT_EQ(doc.records[0][0].dot_density, 4);
     for (int i = 2; i < 5; ++i) EXPECT_EQ(doc.records[0][i].dot_density, 10 - i) << "record " << i;
     EXPECT_TRUE(fixture.messages.isEmpty());
+
+    // A malformed file (counts and offsets far out of range) loads as far as
+    // it safely can, without a crash or a message.
+    std::vector<unsigned char> garbage(vision::header_size + 200, 0xEE);
+    testing_support::write_file(dir.file("garbage.flt"), garbage);
+    fixture.next_choice = QString::fromStdString(dir.file("garbage.flt"));
+    run_menu_command(window.get(), fixture.state, menu_load);
+    EXPECT_LE(doc.header.floater_count[0], vision::max_floaters);
+    EXPECT_TRUE(fixture.messages.isEmpty());
 }
 
 TEST(MainWindow, FailuresAreReportedWithFileAndReason) {
