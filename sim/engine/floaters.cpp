@@ -9,6 +9,7 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#include <xmmintrin.h>
 #endif
 
 namespace engine {
@@ -296,7 +297,17 @@ void draw_particles16(const EngineState& state, const platform::LockedSurface& s
     const int x_last = std::min(s.width, screen_width) - block;
     const int y_last = std::min(s.height, screen_height) - block;
     const int pitch = s.pitch;
+    const uintptr_t base = reinterpret_cast<uintptr_t>(s.base);
     for (int i = 0; i < n; ++i) {
+        // Particles lie anywhere on the screen: ask for the rows of a particle
+        // a few rows ahead while this one is drawn.
+        constexpr int ahead = 12;
+        if (i + ahead < n) {
+            const int px = std::clamp(t.x[i + ahead], 0, x_last), py = std::clamp(t.y[i + ahead], 0, y_last);
+            const uintptr_t row = base + uintptr_t(py) * pitch + uintptr_t(px) * 2;
+            for (int r = 0; r < block; ++r)
+                _mm_prefetch(reinterpret_cast<const char*>(row + uintptr_t(r) * pitch), _MM_HINT_T0);
+        }
         if (mode != 2 && t.eye[i] != mode) continue;
         const uint32_t factor = particle_factor(t.transparency[i], dim);
         const int x = t.x[i], y = t.y[i], w = t.width[i], h = t.height[i];

@@ -186,13 +186,11 @@ inline Lanes16 lanes16(const PlainFormat& pf) {
 // Eight pixels darkened by their lane's factor (0..256): each field f becomes
 // (f x factor) >> 8, exactly darken_plain's result. A factor of 256 keeps a lane.
 inline __m128i darken8(__m128i v, __m128i factor, const Lanes16& l) {
-    __m128i out = _mm_setzero_si128();
-    for (int c = 0; c < 3; ++c) {
-        __m128i field = _mm_and_si128(_mm_srl_epi16(v, l.shift[c]), l.field_mask[c]);
-        field = _mm_srli_epi16(_mm_mullo_epi16(field, factor), 8);
-        out = _mm_or_si128(out, _mm_sll_epi16(field, l.shift[c]));
-    }
-    return out;
+    auto channel = [&](int c) {
+        const __m128i field = _mm_and_si128(_mm_srl_epi16(v, l.shift[c]), l.field_mask[c]);
+        return _mm_sll_epi16(_mm_srli_epi16(_mm_mullo_epi16(field, factor), 8), l.shift[c]);
+    };
+    return _mm_or_si128(_mm_or_si128(channel(0), channel(1)), channel(2));
 }
 
 // Darkens `count` 2-byte pixels from p on by one factor.
