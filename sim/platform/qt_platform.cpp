@@ -33,12 +33,14 @@ int QtPlatform::set_display_mode(int width, int height, int bits_per_pixel, Pixe
 void QtPlatform::close_display_mode() {
     // The back surface's memory is about to go (or has gone): never draw it again.
     mode_open_ = false;
+    present_image_ = QImage();
+    text_image_ = QImage();
     window_.show_frame(QImage(), false);
 }
 
 void QtPlatform::present(const Surface& back) {
     if (!mode_open_) return;
-    window_.show_frame(wrap_surface(back, format_), true);
+    window_.show_frame(wrap_surface_cached(present_image_, back, format_), true);
 }
 
 void QtPlatform::start_timer(int id, int period_ms) {
@@ -76,12 +78,12 @@ void QtPlatform::post_quit(int code) {
 
 void QtPlatform::draw_text(Surface& target, const PixelFormat& format, const char* text,
                            int x, int y, int font, Rgb colour) {
-    draw_text_into(fonts_, target, format, text, x, y, font, colour);
+    draw_text_into(fonts_, wrap_surface_cached(text_image_, target, format), text, x, y, font, colour);
 }
 
 void QtPlatform::draw_wrapped_text(Surface& target, const PixelFormat& format, const char* text,
                                    Rect box, int font, Rgb colour) {
-    draw_wrapped_into(fonts_, target, format, text, box, font, colour);
+    draw_wrapped_into(fonts_, wrap_surface_cached(text_image_, target, format), text, box, font, colour);
 }
 
 int QtPlatform::choose_file_to_open(char* path, int path_size, const char* title,

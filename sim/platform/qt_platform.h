@@ -56,6 +56,9 @@ private:
     SimWindow window_;
     QtFonts fonts_;
     PixelFormat format_;     // of the open mode
+    // Images over surface memory, kept from frame to frame (see wrap_surface_cached).
+    QImage present_image_;
+    QImage text_image_;
     bool mode_open_ = false;
     bool refuse_16_bits_ = false;
     bool quit_posted_ = false;

@@ -48,6 +48,15 @@ QImage wrap_surface(const Surface& surface, const PixelFormat& format) {
                   qformat);
 }
 
+QImage& wrap_surface_cached(QImage& cache, const Surface& surface, const PixelFormat& format) {
+    const bool same = !cache.isNull() && !surface.pixels.empty() &&
+                      cache.constBits() == surface.pixels.data() && cache.width() == surface.width &&
+                      cache.height() == surface.height && cache.bytesPerLine() == surface.pitch &&
+                      cache.depth() == surface.bits_per_pixel;
+    if (!same) cache = wrap_surface(surface, format);
+    return cache;
+}
+
 namespace {
 
 // A painter on the surface's memory with the font and pen set, or false.
@@ -62,21 +71,19 @@ bool begin_text(QPainter& painter, QImage& image, const QtFonts& fonts, int font
 
 }  // namespace
 
-void draw_text_into(const QtFonts& fonts, Surface& target, const PixelFormat& format,
-                    const char* text, int x, int y, int font, Rgb colour) {
+void draw_text_into(const QtFonts& fonts, QImage& target, const char* text, int x, int y, int font,
+                    Rgb colour) {
     if (!text || !*text) return;
-    QImage image = wrap_surface(target, format);
     QPainter painter;
-    if (!begin_text(painter, image, fonts, font, colour)) return;
+    if (!begin_text(painter, target, fonts, font, colour)) return;
     painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), QString::fromLatin1(text));
 }
 
-void draw_wrapped_into(const QtFonts& fonts, Surface& target, const PixelFormat& format,
-                       const char* text, Rect box, int font, Rgb colour) {
+void draw_wrapped_into(const QtFonts& fonts, QImage& target, const char* text, Rect box, int font,
+                       Rgb colour) {
     if (!text || !*text || box.right <= box.left || box.bottom <= box.top) return;
-    QImage image = wrap_surface(target, format);
     QPainter painter;
-    if (!begin_text(painter, image, fonts, font, colour)) return;
+    if (!begin_text(painter, target, fonts, font, colour)) return;
     QString s = QString::fromLatin1(text);
     s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     s.replace(QLatin1Char('\r'), QLatin1Char('\n'));

@@ -31,16 +31,21 @@ void make_fonts(QtFonts& fonts);
 // (Format_BGR888), 0x00RRGGBB at 32 bits (Format_RGB32).
 QImage wrap_surface(const Surface& surface, const PixelFormat& format);
 
+// `cache` made to wrap `surface` unless it already does (same memory, size,
+// pitch and format), so drawing every frame into the same surface allocates
+// no new image. Returns the cache (null when the surface cannot be wrapped).
+QImage& wrap_surface_cached(QImage& cache, const Surface& surface, const PixelFormat& format);
+
 // One line of `text` (Latin-1) with its top-left corner at (x, y) in `font`,
-// in one colour on a transparent background. Unknown fonts or surfaces draw
-// nothing.
-void draw_text_into(const QtFonts& fonts, Surface& target, const PixelFormat& format,
-                    const char* text, int x, int y, int font, Rgb colour);
+// in one colour on a transparent background, painted into `target` (an image
+// over a surface's memory). Unknown fonts or null images draw nothing.
+void draw_text_into(const QtFonts& fonts, QImage& target, const char* text, int x, int y, int font,
+                    Rgb colour);
 
 // `text` wrapped at word boundaries into `box` (right and bottom exclusive),
 // left aligned from the top, line breaks ("\n", "\r\n" or "\r") honoured,
 // clipped to the box.
-void draw_wrapped_into(const QtFonts& fonts, Surface& target, const PixelFormat& format,
-                       const char* text, Rect box, int font, Rgb colour);
+void draw_wrapped_into(const QtFonts& fonts, QImage& target, const char* text, Rect box, int font,
+                       Rgb colour);
 
 }  // namespace platform

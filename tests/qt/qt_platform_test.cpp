@@ -304,3 +304,30 @@ TEST(QtPlatformSound, StartsAtOnce) {
     EXPECT_EQ(qt.start_music(), 1);
     qt.stop_sound();
 }
+
+TEST(QtText, DrawingFollowsTheSurfaceWhenItsMemoryChanges) {
+    // The platform keeps its image over the last surface it drew into; a
+    // different surface of the same size must get the text, not the old one.
+    QtPlatform qt(QStringLiteral("test window"));
+    const PixelFormat f = format_565();
+    Surface first, second;
+    ASSERT_EQ(create_surface(first, 640, 480, 16), 1);
+    ASSERT_EQ(create_surface(second, 640, 480, 16), 1);
+    qt.draw_text(first, f, "first", 10, 10, 2, {255, 255, 255});
+    const std::vector<uint8_t> first_after = first.pixels;
+    EXPECT_GT(find_ink(first, f).count, 20);
+
+    qt.draw_text(second, f, "second", 10, 100, 2, {255, 255, 255});
+    EXPECT_EQ(first.pixels, first_after);
+    const Ink ink = find_ink(second, f);
+    EXPECT_GT(ink.count, 20);
+    EXPECT_GE(ink.top, 100);
+
+    // Memory released and made again (the display re-open does this).
+    release_surface(first);
+    ASSERT_EQ(create_surface(first, 640, 480, 16), 1);
+    qt.draw_text(first, f, "again", 300, 300, 2, {255, 255, 255});
+    const Ink again = find_ink(first, f);
+    EXPECT_GT(again.count, 20);
+    EXPECT_GE(again.left, 300);
+}
