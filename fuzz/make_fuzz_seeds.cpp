@@ -1,17 +1,108 @@
-// make_fuzz_seeds.cpp -- writes seed vision files for the fuzzers with our own writer.
+// make_fuzz_seeds.cpp -- writes the fuzz targets' seed inputs with our own
+// writers: make_fuzz_seeds <folder> fills <folder>/<target>/ for each target.
+#include <sys/stat.h>
+
 #include <cstdio>
+#include <cstdlib>
+// jpeglib.h needs size_t and FILE declared first.
+#include <jpeglib.h>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "fuzz/fuzz_support.h"
+#include "sim/platform/pictures.h"
 #include "visionfile/writer.h"
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_fuzz_seeds <folder>\n");
-        return 2;
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+std::string folder_for(const std::string& root, const char* target) {
+    const std::string folder = root + "/" + target;
+    mkdir(folder.c_str(), 0755);
+    return folder;
+}
+
+void write_seed(const std::string& path, const Bytes& bytes) {
+    if (!fuzz::write_bytes(path, bytes)) {
+        std::fprintf(stderr, "make_fuzz_seeds: cannot write %s\n", path.c_str());
+        std::exit(1);
     }
-    const std::string folder = argv[1];
+}
+
+Bytes rgb_pattern(int width, int height) {
+    Bytes rgb(size_t(width) * height * 3);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            uint8_t* p = &rgb[(size_t(y) * width + x) * 3];
+            p[0] = uint8_t(x * 5);
+            p[1] = uint8_t(y * 7);
+            p[2] = uint8_t((x / 4 + y / 4) % 2 ? 220 : 30);
+        }
+    return rgb;
+}
+
+// A baseline RGB JPEG through the program's own encoder.
+Bytes program_jpeg(const std::string& scratch, int width, int height, int quality) {
+    const Bytes rgb = rgb_pattern(width, height);
+    Bytes out;
+    if (!platform::write_jpeg(scratch.c_str(), quality, rgb.data(), width, height) ||
+        !fuzz::read_bytes(scratch, out)) {
+        std::fprintf(stderr, "make_fuzz_seeds: cannot encode a JPEG\n");
+        std::exit(1);
+    }
+    std::remove(scratch.c_str());
+    return out;
+}
+
+// Grey and progressive JPEGs, which the program's encoder does not make,
+// straight from the library.
+Bytes library_jpeg(int width, int height, bool grey, bool progressive) {
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(width);
+    info.image_height = JDIMENSION(height);
+    info.input_components = grey ? 1 : 3;
+    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 60, TRUE);
+    if (progressive) jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    const Bytes rgb = rgb_pattern(width, height);
+    Bytes row(size_t(width) * 3);
+    while (info.next_scanline < info.image_height) {
+        const uint8_t* from = &rgb[size_t(info.next_scanline) * width * 3];
+        for (int x = 0; x < width; ++x)
+            if (grey) row[x] = from[3 * x + 1];
+            else std::memcpy(&row[3 * x], from + 3 * x, 3);
+        JSAMPROW pointer = row.data();
+        jpeg_write_scanlines(&info, &pointer, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+Bytes with_control(uint8_t control, const Bytes& prefix, const Bytes& body) {
+    Bytes out{control};
+    out.insert(out.end(), prefix.begin(), prefix.end());
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+uint8_t stripes(int x, int y) { return uint8_t((x + y) % 9 == 0 ? 0 : 40 + x % 200); }
+
+void vision_reader_seeds(const std::string& root) {
+    const std::string folder = folder_for(root, "fuzz_vision_reader");
     auto doc = std::make_unique<vision::Document>();
     vision::reset_to_new_document(*doc);
     vision::write_vision_file(*doc, (folder + "/new.flt").c_str());
@@ -30,5 +121,61 @@ int main(int argc, char** argv) {
     doc->header.stars_on = doc->header.sparks_on = doc->header.flashes_on = 1;
     std::strcpy(doc->header.comments, "seed");
     vision::write_vision_file(*doc, (folder + "/floaters.flt").c_str());
+}
+
+void grey_map_seeds(const std::string& root) {
+    const std::string folder = folder_for(root, "fuzz_grey_map");
+    write_seed(folder + "/small", with_control(0, {}, fuzz::make_tga(13, 7, 0, stripes)));
+    write_seed(folder + "/id_field", with_control(0, {}, fuzz::make_tga(20, 15, 9, stripes)));
+    write_seed(folder + "/at_offset", with_control(5, {1, 2, 3, 4, 5}, fuzz::make_tga(8, 8, 0, stripes)));
+    Bytes cut = fuzz::make_tga(64, 48, 0, stripes);
+    cut.resize(cut.size() / 2);
+    write_seed(folder + "/cut_short", with_control(0, {}, cut));
+}
+
+void jpeg_seeds(const std::string& root) {
+    const std::string folder = folder_for(root, "fuzz_jpeg_picture");
+    const std::string scratch = folder + "/.scratch.jpg";
+    const Bytes small = program_jpeg(scratch, 16, 16, 50);
+    write_seed(folder + "/rgb_16", with_control(0, {}, small));
+    write_seed(folder + "/rgb_24_existing", with_control(1 | 2, {}, program_jpeg(scratch, 97, 61, 75)));
+    write_seed(folder + "/rgb_at_offset", with_control(uint8_t(7 << 2), {9, 9, 9, 9, 9, 9, 9}, small));
+    write_seed(folder + "/grey", with_control(1, {}, library_jpeg(40, 24, true, false)));
+    write_seed(folder + "/progressive", with_control(0, {}, library_jpeg(48, 32, false, true)));
+    write_seed(folder + "/wide", with_control(1, {}, program_jpeg(scratch, 1280, 8, 30)));
+}
+
+void simulator_seeds(const std::string& root) {
+    const std::string folder = folder_for(root, "fuzz_simulator");
+    // No patches, then every event once.
+    Bytes all_events{0};
+    for (int e = 0; e < 24; ++e) all_events.push_back(uint8_t(e));
+    write_seed(folder + "/keys_a", all_events);
+    Bytes more_events{0x80};  // 24-bit display
+    for (int e = 24; e < 48; ++e) more_events.push_back(uint8_t(e));
+    write_seed(folder + "/keys_b", more_events);
+    // Boundary values into the first fields of the table, then a few keys.
+    Bytes patched{4};
+    for (int p = 0; p < 4; ++p) {
+        const uint8_t patch[6] = {uint8_t(p * 7), 1, uint8_t(p * 5), 0, 0, 0};
+        patched.insert(patched.end(), patch, patch + 6);
+    }
+    for (uint8_t e : {3, 10, 24, 38, 39, 7}) patched.push_back(e);
+    write_seed(folder + "/patched", patched);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_fuzz_seeds <folder>\n");
+        return 2;
+    }
+    const std::string root = argv[1];
+    mkdir(root.c_str(), 0755);
+    vision_reader_seeds(root);
+    grey_map_seeds(root);
+    jpeg_seeds(root);
+    simulator_seeds(root);
     return 0;
 }

@@ -1,0 +1,91 @@
+// fuzz_jpeg_picture.cpp -- any bytes decoded as a JPEG picture at an offset,
+// into a new or an existing 16- or 24-bit surface: either -1, or a surface of
+// the reported size within the picture limits whose pixels are the decoded
+// picture's, as write_pixel stores them.
+//
+// Input: byte 0 picks the depth (bit 0: 24 bits), the target (bit 1: the
+// existing 80 x 50 surface 0, else a new surface) and the offset (bits 2..6)
+// at which the JPEG starts in the file made of the remaining bytes.
+#include <cstring>
+#include <vector>
+
+#include "fuzz/fuzz_support.h"
+#include "sim/platform/jpeg_decode.h"
+#include "sim/platform/pictures.h"
+
+namespace {
+
+constexpr int existing_width = 80;
+constexpr int existing_height = 50;
+constexpr uint8_t existing_fill = 0x5a;
+constexpr long compared_pixels = 1 << 16;  // larger pictures: sizes only, to keep the runs fast
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1) return 0;
+    const int depth = data[0] & 1 ? 24 : 16;
+    const bool into_existing = data[0] & 2;
+    const long offset = (data[0] >> 2) & 31;
+    const std::string& path = fuzz::scratch_file(data + 1, size - 1);
+
+    static platform::Display display;
+    platform::release_picture_surfaces(display, 0, display.picture_count);
+    display.picture_count = 0;
+    display.depth = depth;
+    display.format = depth == 16 ? platform::format_565() : platform::format_888();
+    int target = -1;
+    if (into_existing) {
+        target = platform::create_picture_surface(display, existing_width, existing_height);
+        fuzz::require(target == 0, "the existing surface is made");
+        std::memset(display.pictures[0].pixels.data(), existing_fill, display.pictures[0].pixels.size());
+    }
+
+    int width = -7, height = -7;
+    const int index = platform::load_picture(display, path.c_str(), offset, target, &width, &height);
+    if (index < 0) {
+        fuzz::require(index == -1, "failure is -1");
+        fuzz::require(display.picture_count == (into_existing ? 1 : 0), "a failed load makes no surface");
+        if (into_existing) {
+            const auto& pixels = display.pictures[0].pixels;
+            for (uint8_t byte : pixels) fuzz::require(byte == existing_fill, "a failed load leaves the surface alone");
+        }
+        fuzz::require(width >= 0 && height >= 0, "sizes are never negative");
+        return 0;
+    }
+    fuzz::require(width >= 1 && height >= 1 && width <= platform::max_picture_side &&
+                      height <= platform::max_picture_side,
+                  "sides within 1..4096");
+    fuzz::require(long(width) * height <= platform::max_picture_pixels, "at most 1228800 pixels");
+    const platform::Surface& s = display.pictures[index];
+    if (into_existing) {
+        fuzz::require(index == 0 && s.width == existing_width && s.height == existing_height,
+                      "an existing surface keeps its size");
+    } else {
+        fuzz::require(index == 0 && display.picture_count == 1, "one new surface");
+        fuzz::require(s.width == width && s.height == height, "the new surface has the picture's size");
+    }
+    fuzz::require(s.bits_per_pixel == depth && s.pitch >= s.width * depth / 8 &&
+                      s.pixels.size() >= size_t(s.pitch) * size_t(s.height),
+                  "the surface is whole and in the display's depth");
+
+    // The pixels against the decoder's own output.
+    if (long(width) * height > compared_pixels) return 0;
+    static platform::DecodedPicture decoded;
+    fuzz::require(platform::decode_jpeg(path.c_str(), offset, decoded) == 1, "a loaded picture decodes again");
+    fuzz::require(decoded.width == width && decoded.height == height &&
+                      decoded.rgb.size() == size_t(width) * height * 3,
+                  "the decoder agrees on the size");
+    const int bytes = depth / 8;
+    for (int y = 0; y < s.height; ++y)
+        for (int x = 0; x < s.width; ++x) {
+            const uint8_t* at = s.pixels.data() + size_t(y) * s.pitch + size_t(x) * bytes;
+            uint8_t expected[4] = {existing_fill, existing_fill, existing_fill, existing_fill};
+            if (x < width && y < height) {
+                const uint8_t* p = &decoded.rgb[(size_t(y) * width + x) * 3];
+                platform::write_pixel(display.format, p[0], p[1], p[2], expected, bytes);
+            }
+            fuzz::require(std::memcmp(at, expected, size_t(bytes)) == 0, "each pixel is the decoded one");
+        }
+    return 0;
+}
