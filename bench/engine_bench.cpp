@@ -15,7 +15,8 @@
 namespace {
 
 // One 640 x 480 16-bit frame with every effect: 99,999 floater particles of 1
-// to 4 pixels on a side, eyelids at 240 rows, 1000 blood cells, stars,
+// to 4 pixels on a side (born in bursts by the dot walk, as floaters are, or
+// scattered uniformly over the screen as the worst case for the caches), eyelids at 240 rows, 1000 blood cells, stars,
 // sparks, ten visible streaks of 6399 points, cataract, sunglasses, retina
 // shadow, a flash and the help overlay. The generator is started from a seed
 // chosen so that this very frame's flash draw is 0 mod 30: the flash is really
@@ -34,7 +35,7 @@ struct AllEffectsFrame {
     int centre_x = 0, centre_y = 0;
     uint32_t seed = 0;
 
-    AllEffectsFrame() {
+    explicit AllEffectsFrame(bool scattered) {
         display.format = platform::format_565();
         platform::create_surface(display.back, 640, 480, 16);
         background = engine_fixtures::random_picture(16, 42);
@@ -46,7 +47,24 @@ struct AllEffectsFrame {
         state.blood_cell_count = 1000;
         state.default_vision_loaded = 0;
         engine::rebuild_engine_tables(state, *doc, rng);
-        engine_fixtures::random_particles(state, gen, engine::particle_limit);
+        if (scattered) {
+            engine_fixtures::random_particles(state, gen, engine::particle_limit);
+        } else {
+            state.particle_count = 0;
+            Random walk_rng;
+            auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
+            while (state.particle_count < engine::particle_limit) {
+                engine::DotWalk walk;
+                walk.count = pick(200, 3000);
+                walk.width = pick(1, 4);
+                walk.height = pick(1, 4);
+                walk.start_x = static_cast<float>(pick(0, 639));
+                walk.start_y = static_cast<float>(pick(0, 479));
+                walk.diffusion = pick(0, 3);
+                walk.history_length = pick(0, 9);
+                engine::walk_particles(state, walk_rng, walk, pick(0, 1), pick(150, 254), 0.9f, 0.9f);
+            }
+        }
         state.simulation_started = 1;
         state.floaters_active = state.cataracts_active = state.sparks_active = state.stars_active = 1;
         state.sac_refractions_active = state.sunglasses_active = state.retina_shadow_active = 1;
@@ -90,8 +108,9 @@ struct AllEffectsFrame {
     }
 };
 
-void BM_ComposeFrameAllEffects(benchmark::State& st) {
-    static AllEffectsFrame frame;
+template <bool Scattered>
+void compose_all_effects(benchmark::State& st) {
+    static AllEffectsFrame frame(Scattered);
     for (auto _ : st) {
         st.PauseTiming();
         frame.restore(frame.seed);
@@ -100,10 +119,10 @@ void BM_ComposeFrameAllEffects(benchmark::State& st) {
         benchmark::DoNotOptimize(frame.display.back.pixels.data());
     }
 }
-BENCHMARK(BM_ComposeFrameAllEffects)->Unit(benchmark::kMillisecond);
 
-void BM_ComposeFrameAllEffects_Reference(benchmark::State& st) {
-    static AllEffectsFrame frame;
+template <bool Scattered>
+void compose_all_effects_reference(benchmark::State& st) {
+    static AllEffectsFrame frame(Scattered);
     for (auto _ : st) {
         st.PauseTiming();
         frame.restore(frame.seed);
@@ -113,7 +132,15 @@ void BM_ComposeFrameAllEffects_Reference(benchmark::State& st) {
         benchmark::DoNotOptimize(frame.display.back.pixels.data());
     }
 }
+
+void BM_ComposeFrameAllEffects(benchmark::State& st) { compose_all_effects<false>(st); }
+void BM_ComposeFrameAllEffects_Reference(benchmark::State& st) { compose_all_effects_reference<false>(st); }
+void BM_ComposeFrameAllEffectsScattered(benchmark::State& st) { compose_all_effects<true>(st); }
+void BM_ComposeFrameAllEffectsScattered_Reference(benchmark::State& st) { compose_all_effects_reference<true>(st); }
+BENCHMARK(BM_ComposeFrameAllEffects)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeFrameAllEffects_Reference)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeFrameAllEffectsScattered)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeFrameAllEffectsScattered_Reference)->Unit(benchmark::kMillisecond);
 
 // 99,999 particles with some velocity and damping.
 struct FullTable {

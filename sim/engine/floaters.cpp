@@ -160,8 +160,10 @@ void eye_movement_input(EngineState& state, int x, int y) {
     const int n = std::clamp(state.particle_count, 0, particle_limit);
     float* vx = state.particles.velocity_x.data();
     float* vy = state.particles.velocity_y.data();
-    for (int i = 0; i < n; ++i) vx[i] += dx;
-    for (int i = 0; i < n; ++i) vy[i] += dy;
+    for (int i = 0; i < n; ++i) {
+        vx[i] += dx;
+        vy[i] += dy;
+    }
 }
 
 namespace {
@@ -303,9 +305,11 @@ void draw_particles16(const EngineState& state, const platform::LockedSurface& s
         // a few rows ahead while this one is drawn.
         constexpr int ahead = 12;
         if (i + ahead < n) {
-            const int px = std::clamp(t.x[i + ahead], 0, x_last), py = std::clamp(t.y[i + ahead], 0, y_last);
+            const int j = i + ahead;
+            const int px = std::clamp(t.x[j], 0, x_last), py = std::clamp(t.y[j], 0, y_last);
+            const int rows = std::clamp(t.height[j], 1, block);
             const uintptr_t row = base + uintptr_t(py) * pitch + uintptr_t(px) * 2;
-            for (int r = 0; r < block; ++r)
+            for (int r = 0; r < rows; ++r)
                 _mm_prefetch(reinterpret_cast<const char*>(row + uintptr_t(r) * pitch), _MM_HINT_T0);
         }
         if (mode != 2 && t.eye[i] != mode) continue;
@@ -318,7 +322,9 @@ void draw_particles16(const EngineState& state, const platform::LockedSurface& s
         }
         const __m128i fv = _mm_set1_epi16(static_cast<short>(factor));
         uint8_t* p = s.at(x, y);
-        for (int pair = 0; pair < 2; ++pair, p += 2 * pitch) {
+        // Rows below the particle are not touched when a pair of rows suffices.
+        const int pairs = (h + 1) / 2;
+        for (int pair = 0; pair < pairs; ++pair, p += 2 * pitch) {
             const __m128i m = masks.rows[w][h][pair];
             const __m128i lane_factor = _mm_or_si128(_mm_and_si128(m, fv), _mm_andnot_si128(m, keep));
             const __m128i v = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
