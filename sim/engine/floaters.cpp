@@ -315,8 +315,8 @@ void draw_particles16(const EngineState& state, const platform::LockedSurface& s
         if (mode != 2 && t.eye[i] != mode) continue;
         const uint32_t factor = particle_factor(t.transparency[i], dim);
         const int x = t.x[i], y = t.y[i], w = t.width[i], h = t.height[i];
-        if (x < 1 || y < 1 || x > x_last || y > y_last || unsigned(w - 1) >= unsigned(block) ||
-            unsigned(h - 1) >= unsigned(block)) {
+        if (x < 1 || y < 1 || x > x_last || y > y_last || unsigned(w) - 1u >= unsigned(block) ||
+            unsigned(h) - 1u >= unsigned(block)) {
             draw_particle_clipped<2>(t, i, factor, s, f, pf);
             continue;
         }
