@@ -51,11 +51,18 @@ void shade_block(Canvas& canvas, int x, int y, int width, int height, int transp
     }
 }
 
+// The simulator never holds more particles than this, so a preview needs no
+// more blocks either; it also keeps a file's absurd dot_density from freezing
+// the editor. The blocks that are shaded come from the same draws as ever.
+constexpr int preview_block_limit = 99999;
+
 // Runs the dot walk of one stored dot and shades a block at every position
-// where the simulator would place a particle.
-void preview_dot(Canvas& canvas, const vision::FloaterRecord& record, int x, int y, Random& rng) {
+// where the simulator would place a particle, using up to `budget` blocks.
+void preview_dot(Canvas& canvas, const vision::FloaterRecord& record, int x, int y, Random& rng,
+                 int& budget) {
     engine::DotWalk walk;
-    walk.count = record.dot_density;
+    walk.count = std::min(record.dot_density, budget);
+    budget -= std::max(walk.count, 0);
     walk.width = record.dot_size_x;
     walk.height = record.dot_size_y;
     walk.start_x = static_cast<float>(x);
@@ -190,7 +197,8 @@ void draw_floaters(Canvas& canvas, const vision::Document& doc, int eye, int cur
         const int32_t* xs = doc.x[eye][k];
         const int32_t* ys = doc.y[eye][k];
         if (k == current) {
-            for (int i = 0; i < count; ++i) preview_dot(canvas, record, xs[i], ys[i], rng);
+            int budget = preview_block_limit;
+            for (int i = 0; i < count && budget > 0; ++i) preview_dot(canvas, record, xs[i], ys[i], rng, budget);
             continue;
         }
         for (int i = 0; i < count; ++i) {

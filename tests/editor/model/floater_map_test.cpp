@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "editor/model/floater_map.h"
+#include "sim/engine/dot_walk.h"
 #include "visionfile/doc_fixture.h"
 
 namespace editor {
@@ -138,6 +139,29 @@ TEST_F(MapFixture, ValuesFromALoadedFileStayInsideTheTables) {
     EXPECT_EQ(r.dot_count, 0);
     state->current_floater[0] = 250;
     EXPECT_EQ(step_floater(*state, +1), 99);
+}
+
+TEST_F(MapFixture, AnAbsurdDotDensityFromAFileStopsAtTheParticleLimit) {
+    // 1024 dots of a billion particles each would freeze the editor; the
+    // preview stops where the simulator's table would be full, and the blocks
+    // it does shade follow the same draws as an unlimited walk.
+    vision::FloaterRecord& r = record(0, 0);
+    r.dot_count = 1024;
+    r.dot_density = 1000000000;
+    for (int i = 0; i < 1024; ++i) {
+        doc->x[0][0][i] = 400;
+        doc->y[0][0][i] = 300;
+    }
+    redraw_floater_map(*state, picture);
+    Random expected;
+    int calls = 0;
+    engine::DotWalk walk;
+    walk.count = 99999;
+    walk.start_x = 400;
+    walk.start_y = 300;
+    engine::dot_walk(expected, walk, [&](float, float) { ++calls; });
+    EXPECT_EQ(calls, 99999);
+    EXPECT_EQ(state->rng.state, expected.state);
 }
 
 }  // namespace
