@@ -13,19 +13,10 @@
 #include <jpeglib.h>
 
 #include "sim/platform/pictures.h"
+#include "sim/platform/jpeg_errors.h"
 
 namespace platform {
 namespace {
-
-struct RecoveringErrors {
-    jpeg_error_mgr manager;  // first, so the library's pointer is ours too
-    std::jmp_buf recovery;
-};
-
-[[noreturn]] void return_to_recovery(j_common_ptr info) {
-    (*info->err->output_message)(info);
-    std::longjmp(reinterpret_cast<RecoveringErrors*>(info->err)->recovery, 1);
-}
 
 struct Encoder {
     jpeg_compress_struct info;
