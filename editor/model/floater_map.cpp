@@ -149,8 +149,9 @@ int step_floater(EditorState& state, int direction) {
     const int next = clamp_to(current_map_floater(state) + (direction < 0 ? -1 : 1), 0,
                               vision::max_floaters - 1);
     state.current_floater[eye] = next;
+    // Only ">" brings records into the document; "<" never changes the count.
     int32_t& count = state.doc->header.floater_count[eye];
-    if (next > count - 1) count = next + 1;
+    if (direction > 0 && next > count - 1) count = next + 1;
     return next;
 }
 

@@ -73,7 +73,8 @@ int add_floater_dot(vision::Document& doc, int eye, int floater, int x, int y);
 void open_floater_map(EditorState& state);
 
 // "<" (direction -1) and ">" (+1): steps the current floater within 0..99;
-// stepping past the eye's floater_count brings the record into the document.
+// ">" past the eye's floater_count brings the record into the document; "<"
+// never changes the count.
 // Returns the new current floater.
 int step_floater(EditorState& state, int direction);
 

@@ -39,6 +39,15 @@ TEST_F(MapFixture, EachEyeKeepsItsOwnFloaterIndexAndCount) {
     EXPECT_EQ(doc->header.floater_count[1], 2);
     EXPECT_EQ(state->current_floater[0], 2) << "the right eye moved the left eye's index";
     EXPECT_EQ(doc->header.floater_count[0], 5);
+
+    // A file may leave an eye without floaters: only ">" brings records into
+    // the document, "<" never changes the count.
+    doc->header.floater_count[1] = 0;
+    open_floater_map(*state);
+    EXPECT_EQ(step_floater(*state, -1), 0);
+    EXPECT_EQ(doc->header.floater_count[1], 0) << "\"<\" grew the count";
+    EXPECT_EQ(step_floater(*state, +1), 1);
+    EXPECT_EQ(doc->header.floater_count[1], 2);
 }
 
 TEST_F(MapFixture, SlidersShowAndStoreTheirValues) {
