@@ -10,7 +10,11 @@ constexpr int capture_quality = 50;
 
 int capture_screen(Display& display, long calendar_seconds) {
     LockedSurface back;
-    if (!lock_surface(display.back, back)) return 0;
+    if (!lock_surface(display.back, back)) {
+        // No back surface (its creation failed) or it is in use: nothing to save.
+        std::fprintf(stderr, "no capture: the screen cannot be read\n");
+        return 0;
+    }
     // The image is always 640 x 480; a smaller back surface leaves black.
     std::vector<uint8_t> image(size_t(screen_width) * screen_height * 3, 0);
     for (int x = 0; x < screen_width && x < back.width; ++x) {

@@ -85,6 +85,24 @@ TEST(Capture, FileThatCannotBeCreatedIsReportedAndSkipped) {
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("vitrion_capture_7.jpg")));
 }
 
+TEST(Capture, UnreadableScreenIsReportedAndWritesNoFile) {
+    TempDir dir;
+    InDirectory here(dir.path());
+    Display missing = display_at(16);  // the back surface was never made
+    Display busy = display_at(16);
+    ASSERT_EQ(create_surface(busy.back, 640, 480, 16), 1);
+    LockedSurface held;
+    ASSERT_EQ(lock_surface(busy.back, held), 1);
+    for (Display* display : {&missing, &busy}) {
+        SCOPED_TRACE(display == &missing ? "no back surface" : "back surface locked");
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(capture_screen(*display, 9), 0);
+        EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+        EXPECT_FALSE(std::filesystem::exists(dir.file("vitrion_capture_9.jpg")));
+    }
+    unlock_surface(busy.back);
+}
+
 TEST(WriteJpeg, WriteFailureLeavesNoHalfWrittenFile) {
     TempDir dir;
     // Noise compresses badly, so the file outgrows a 4 KB size limit.
