@@ -1,6 +1,10 @@
 // compose_frame.cpp -- one frame: every active effect painted into the back surface in its fixed order.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
+#include <utility>
+#include <vector>
 
 #include "sim/engine/engine.h"
 #include "sim/engine/pixel_ops.h"
@@ -9,21 +13,11 @@ namespace engine {
 
 namespace {
 
-// The last four steps (sunglasses, retina shadow, flash, overlay dimming) on
-// 2-byte pixels whose fields cover all 16 bits run as one pass of table
-// lookups, each table the step's result for every pixel value.
-struct Tail16 {
-    uint16_t sunglasses[65536];
-    uint16_t retina[65536];
-    uint16_t post[65536];       // flash and/or dimming, inside the dimmed area
-    uint16_t post_edge[65536];  // flash alone: right-most column and bottom row
-    platform::PixelFormat retina_format;
-    int retina_ready = 0;
-    int lens_ready = 0;
-    int lens_from[screen_height], lens_to[screen_height];
-};
-
-Tail16 tail;
+// On 2-byte pixels whose fields cover all 16 bits every step that maps a
+// pixel on its own is one table of its result for each of the 65536 values.
+// The tables depend only on the pixel format and the step's strengths, which
+// change with keys, not from frame to frame: they are kept and rebuilt only
+// when what they were made from changes.
 
 bool same_format(const platform::PixelFormat& a, const platform::PixelFormat& b) {
     return a.red_mask == b.red_mask && a.green_mask == b.green_mask && a.blue_mask == b.blue_mask &&
@@ -31,11 +25,18 @@ bool same_format(const platform::PixelFormat& a, const platform::PixelFormat& b)
            a.red_width == b.red_width && a.green_width == b.green_width && a.blue_width == b.blue_width;
 }
 
-// The retina shadow of every 2-byte value, taken from the shadow step itself
-// run once over a scratch surface that holds every value in shadow.
-void build_retina_table(const platform::PixelFormat& f) {
+uint32_t float_bits(float v) {
+    uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
+}
+
+// Fills table[v] with what `step` makes of the 2-byte value v, by running the
+// step itself once over a scratch surface that holds every value (away from
+// row 0 and column 0, which some steps leave alone).
+template <class Step>
+void tabulate_step(uint16_t* table, Step&& step) {
     std::vector<uint8_t> pixels(size_t(screen_width) * screen_height * 2);
-    const std::vector<uint8_t> all_shadow(size_t(screen_width) * screen_height, 0);
     platform::LockedSurface scratch;
     scratch.base = pixels.data();
     scratch.pitch = screen_width * 2;
@@ -44,85 +45,207 @@ void build_retina_table(const platform::PixelFormat& f) {
     scratch.bytes_per_pixel = 2;
     auto at = [&](uint32_t v) { return scratch.at(1 + int(v % 639), 1 + int(v / 639)); };
     for (uint32_t v = 0; v < 65536; ++v) store_pixel<2>(at(v), v);
-    draw_retina_shadow(scratch, f, all_shadow.data());
-    for (uint32_t v = 0; v < 65536; ++v) tail.retina[v] = static_cast<uint16_t>(load_pixel<2>(at(v)));
-    tail.retina_format = f;
-    tail.retina_ready = 1;
+    step(scratch);
+    for (uint32_t v = 0; v < 65536; ++v) table[v] = static_cast<uint16_t>(load_pixel<2>(at(v)));
 }
 
-// Row y of the lens is columns [from, to): half-width trunc(cos(v x
-// 0.005235833333333334) x 500) around column 320 for v = y - 240.
-void build_lens() {
-    for (int y = 0; y < screen_height; ++y) {
-        const int half = static_cast<int>(std::cos((y - 240) * 0.005235833333333334) * 500.0);
-        tail.lens_from[y] = std::max(320 - half, 0);
-        tail.lens_to[y] = std::min(320 + half, screen_width);
+// The retina shadow of every value, kept per pixel format.
+struct RetinaTable {
+    int ready = 0;
+    platform::PixelFormat format;
+    uint16_t value[65536];
+};
+RetinaTable retina;
+
+const uint16_t* retina_table(const platform::PixelFormat& f) {
+    if (!retina.ready || !same_format(retina.format, f)) {
+        const std::vector<uint8_t> all_shadow(size_t(screen_width) * screen_height, 0);
+        tabulate_step(retina.value, [&](const platform::LockedSurface& s) { draw_retina_shadow(s, f, all_shadow.data()); });
+        retina.format = f;
+        retina.ready = 1;
     }
-    tail.lens_ready = 1;
+    return retina.value;
 }
 
-uint32_t overlay_dim(int channel, uint32_t c) {
-    const int v = trunc_to_int(c * (channel == 2 ? 0.1 : 0.3));
-    return static_cast<uint32_t>(std::min(v, 255));
+// The cataract haze of every value, kept per format and clarity.
+struct CataractTable {
+    int ready = 0;
+    platform::PixelFormat format;
+    uint32_t clarity_bits = 0;
+    uint16_t value[65536];
+};
+CataractTable cataract;
+
+const uint16_t* cataract_table(const platform::PixelFormat& f, float clarity) {
+    if (!cataract.ready || !same_format(cataract.format, f) || cataract.clarity_bits != float_bits(clarity)) {
+        tabulate_step(cataract.value, [&](const platform::LockedSurface& s) { draw_cataract_haze(s, f, clarity); });
+        cataract.format = f;
+        cataract.clarity_bits = float_bits(clarity);
+        cataract.ready = 1;
+    }
+    return cataract.value;
+}
+
+// Cataract haze then eyelids, one row at a time while the row is in the
+// cache. A row a lid turns black (a factor of 1 zeroes every field) is not
+// hazed first, and a factor of 256 keeps a row.
+void cataract_and_eyelids16(const platform::LockedSurface& s, const platform::PixelFormat& f, const PlainFormat& pf,
+                            float clarity, int position, int base) {
+    const uint16_t* haze = cataract_table(f, clarity);
+#if defined(__SSE2__)
+    const Lanes16 lanes = lanes16(pf);
+#endif
+    const int rows = std::min(s.height, screen_height), cols = std::min(s.width, screen_width);
+    for (int y = 0; y < rows; ++y) {
+        uint32_t factors[2];
+        const int steps = eyelid_row_factors(y, position, base, factors);
+        uint8_t* row = s.at(0, y);
+        if (steps > 0 && (factors[0] == 1 || (steps == 2 && factors[1] == 1))) {
+            std::fill(row, row + 2 * cols, uint8_t{0});
+            continue;
+        }
+        for (int x = 0; x < cols; ++x) store_pixel<2>(row + 2 * x, haze[load_pixel<2>(row + 2 * x)]);
+        for (int k = 0; k < steps; ++k) {
+            if (factors[k] == 256) continue;
+#if defined(__SSE2__)
+            darken_row16(row, cols, factors[k], lanes);
+#else
+            for (int x = 0; x < cols; ++x) darken_plain<2>(pf, row + 2 * x, factors[k]);
+#endif
+        }
+    }
+}
+
+// What the last four steps (sunglasses, retina shadow, flash, overlay
+// dimming) are made from.
+struct TailKey {
+    platform::PixelFormat format;
+    int sunglasses = 0, shadow = 0, flash = 0, dim = 0;
+    int tint[3] = {0, 0, 0};
+    uint32_t strength_bits = 0;
+};
+
+bool same_key(const TailKey& a, const TailKey& b) {
+    return same_format(a.format, b.format) && a.sunglasses == b.sunglasses && a.shadow == b.shadow &&
+           a.flash == b.flash && a.dim == b.dim && a.tint[0] == b.tint[0] && a.tint[1] == b.tint[1] &&
+           a.tint[2] == b.tint[2] && a.strength_bits == b.strength_bits;
+}
+
+// The last four steps for one key. Inside 1..638 x 1..478 a pixel takes
+// chain[lens][shadow << 16 | value]: sunglasses when inside the lens, the
+// shadow where the grey map is 0, then flash and/or dimming. The outer rows
+// and columns, which take fewer of the steps, use the channel tables.
+struct TailTables {
+    int ready = 0;
+    TailKey key;
+    ChannelLut sunglasses, inner, edge;  // edge: the flash alone, on column 639 and row 479
+    int has_inner = 0, has_edge = 0;
+    uint16_t chain[2][2 * 65536];
+};
+
+// Two sets, so that frames with and without a flash both find theirs.
+TailTables tails[2];
+int newest_tail = 0;
+
+inline uint32_t tail_pixel(const TailTables& t, const PlainFormat& pf, const uint16_t* shade_table, uint32_t v,
+                           bool lens, bool shade, const ChannelLut* post) {
+    if (lens) v = apply_channel_lut(t.sunglasses, pf, v);
+    if (shade) v = shade_table[v];
+    if (post) v = apply_channel_lut(*post, pf, v);
+    return v;
+}
+
+const TailTables& tail_tables(const TailKey& key, const PlainFormat& pf) {
+    for (int k : {newest_tail, 1 - newest_tail})
+        if (tails[k].ready && same_key(tails[k].key, key)) return tails[newest_tail = k];
+    newest_tail = 1 - newest_tail;
+    TailTables& t = tails[newest_tail];
+    t.key = key;
+    const uint32_t tint[3] = {uint32_t(key.tint[0]), uint32_t(key.tint[1]), uint32_t(key.tint[2])};
+    build_channel_lut(t.sunglasses, pf, 2, [&](int c, uint32_t v) { return v * tint[c] / 255u; });
+    float strength;
+    std::memcpy(&strength, &key.strength_bits, sizeof strength);
+    const float factor = strength + 1;
+    ChannelLut flash_lut, dim_lut;
+    build_channel_lut(flash_lut, pf, 2, [&](int, uint32_t c) { return brighten_channel(c, factor); });
+    build_channel_lut(dim_lut, pf, 2, [](int channel, uint32_t c) {
+        const int v = trunc_to_int(c * (channel == 2 ? 0.1 : 0.3));
+        return static_cast<uint32_t>(std::min(v, 255));
+    });
+    t.has_inner = key.flash || key.dim;
+    t.has_edge = key.flash;
+    if (key.flash && key.dim) compose_channel_luts(t.inner, flash_lut, dim_lut, pf);
+    else t.inner = key.flash ? flash_lut : dim_lut;
+    t.edge = flash_lut;
+    const uint16_t* shade_table = key.shadow ? retina_table(key.format) : nullptr;
+    const ChannelLut* post = t.has_inner ? &t.inner : nullptr;
+    for (int lens = 0; lens < 2; ++lens) {
+        if (lens && !key.sunglasses) continue;
+        for (int shade = 0; shade < 2; ++shade) {
+            if (shade && !key.shadow) continue;
+            uint16_t* out = t.chain[lens] + (shade << 16);
+            for (uint32_t v = 0; v < 65536; ++v)
+                out[v] = static_cast<uint16_t>(tail_pixel(t, pf, shade_table, v, lens, shade, post));
+        }
+    }
+    t.ready = 1;
+    return t;
 }
 
 void fused_tail16(const platform::LockedSurface& s, const platform::PixelFormat& f, const PlainFormat& pf,
                   const EngineState& state, bool sunglasses, const uint8_t* grey_map, bool flash, bool dim) {
-    if (!tail.lens_ready) build_lens();
-    if (grey_map && (!tail.retina_ready || !same_format(tail.retina_format, f))) build_retina_table(f);
-    ChannelLut lut, flash_lut, dim_lut;
-    if (sunglasses) {
-        const uint32_t tint[3] = {uint32_t(state.glasses_red), uint32_t(state.glasses_green),
-                                  uint32_t(state.glasses_blue)};
-        build_channel_lut(lut, pf, 2, [&](int c, uint32_t v) { return v * tint[c] / 255u; });
-        build_pixel_table16(tail.sunglasses, lut, pf);
-    }
-    const float factor = state.flash_strength + 1;
-    build_channel_lut(flash_lut, pf, 2, [&](int, uint32_t c) { return brighten_channel(c, factor); });
-    build_channel_lut(dim_lut, pf, 2, overlay_dim);
-    const uint16_t* post = nullptr;  // inside 1..638 x 1..478
-    const uint16_t* edge = nullptr;  // column 639 and row 479
-    if (flash && dim) {
-        compose_channel_luts(lut, flash_lut, dim_lut, pf);
-        build_pixel_table16(tail.post, lut, pf);
-        build_pixel_table16(tail.post_edge, flash_lut, pf);
-        post = tail.post, edge = tail.post_edge;
-    } else if (flash) {
-        build_pixel_table16(tail.post, flash_lut, pf);
-        post = edge = tail.post;
-    } else if (dim) {
-        build_pixel_table16(tail.post, dim_lut, pf);
-        post = tail.post;
-    }
-    // Without a shadow every pixel reads as lit; the shaded value is looked up
-    // and dropped, which costs less than a branch that vessel edges defeat.
-    static uint8_t lit_row[screen_width];
-    if (lit_row[0] == 0) std::fill(lit_row, lit_row + screen_width, uint8_t{1});
+    TailKey key;
+    key.format = f;
+    key.sunglasses = sunglasses;
+    key.shadow = grey_map != nullptr;
+    key.flash = flash;
+    key.dim = dim;
+    if (sunglasses) key.tint[0] = state.glasses_red, key.tint[1] = state.glasses_green, key.tint[2] = state.glasses_blue;
+    if (flash) key.strength_bits = float_bits(state.flash_strength);
+    const TailTables& t = tail_tables(key, pf);
+    const uint16_t* shade_table = grey_map ? retina_table(f) : nullptr;
+    const ChannelLut* edge = t.has_edge ? &t.edge : nullptr;
+    static const std::array<std::pair<int, int>, screen_height> lens = [] {
+        // Row y of the lens is columns [from, to): half-width trunc(cos(v x
+        // 0.005235833333333334) x 500) around column 320 for v = y - 240.
+        std::array<std::pair<int, int>, screen_height> rows{};
+        for (int y = 0; y < screen_height; ++y) {
+            const int half = static_cast<int>(std::cos((y - 240) * 0.005235833333333334) * 500.0);
+            rows[y] = {std::max(320 - half, 0), std::min(320 + half, screen_width)};
+        }
+        return rows;
+    }();
     const int cols = std::min(s.width, screen_width), rows = std::min(s.height, screen_height);
+    const int inner_cols = std::min(cols, screen_width - 1);  // columns 1..638 take the chain tables
     for (int y = 0; y < rows; ++y) {
         uint8_t* row = s.at(0, y);
-        const int from = sunglasses ? tail.lens_from[y] : 0, to = sunglasses ? tail.lens_to[y] : 0;
-        if (y == 0) {  // row 0 only takes the sunglasses
-            for (int x = from; x < std::min(to, cols); ++x)
-                store_pixel<2>(row + 2 * x, tail.sunglasses[load_pixel<2>(row + 2 * x)]);
+        const int from = sunglasses ? lens[y].first : 0, to = sunglasses ? lens[y].second : 0;
+        auto at_edge = [&](int x, const ChannelLut* post) {
+            const bool shade = y > 0 && x > 0 && grey_map && grey_map[y * screen_width + x] == 0;
+            const uint32_t v = tail_pixel(t, pf, shade_table, load_pixel<2>(row + 2 * x), x >= from && x < to,
+                                          shade, y > 0 && x > 0 ? post : nullptr);
+            store_pixel<2>(row + 2 * x, v);
+        };
+        if (y == 0 || y == screen_height - 1) {  // row 0 only takes the sunglasses; row 479 the flash
+            for (int x = 0; x < cols; ++x) at_edge(x, edge);
             continue;
         }
-        const uint8_t* grey = grey_map ? grey_map + y * screen_width : lit_row;
-        const uint16_t* inner = y < screen_height - 1 ? post : edge;
-        if (from <= 0 && to > 0) store_pixel<2>(row, tail.sunglasses[load_pixel<2>(row)]);  // column 0
-        auto run = [&](const uint16_t* table, int x0, int x1) {
-            for (int x = x0; x < x1; ++x) {
-                uint8_t* p = row + 2 * x;
-                uint32_t v = load_pixel<2>(p);
-                if (x >= from && x < to) v = tail.sunglasses[v];
-                const uint32_t shade = 0u - uint32_t(grey[x] == 0);  // all ones in shadow
-                v = (tail.retina[v] & shade) | (v & ~shade);
-                if (table) v = table[v];
-                store_pixel<2>(p, v);
+        at_edge(0, nullptr);
+        if (cols == screen_width) at_edge(screen_width - 1, edge);
+        const uint8_t* grey = grey_map ? grey_map + y * screen_width : nullptr;
+        auto run = [&](const uint16_t* chain, int x0, int x1) {
+            if (grey) {
+                for (int x = x0; x < x1; ++x) {
+                    uint8_t* p = row + 2 * x;
+                    store_pixel<2>(p, chain[load_pixel<2>(p) | uint32_t(grey[x] == 0) << 16]);
+                }
+            } else {
+                for (int x = x0; x < x1; ++x) store_pixel<2>(row + 2 * x, chain[load_pixel<2>(row + 2 * x)]);
             }
         };
-        run(inner, 1, std::min(cols, screen_width - 1));
-        run(edge, screen_width - 1, cols);
+        run(t.chain[0], 1, std::min(from, inner_cols));
+        run(t.chain[1], std::max(from, 1), std::min(to, inner_cols));
+        run(t.chain[0], std::max(to, 1), inner_cols);
     }
 }
 
@@ -139,8 +262,14 @@ void compose_frame(EngineState& state, const EngineContext& context) {
     const uint8_t* grey_map = grey.size() >= size_t(screen_width) * screen_height ? grey.data() : nullptr;
 
     if (state.floaters_active == 1 && started) draw_floater_particles(state, s, f);
-    if (state.cataracts_active == 1 && started) draw_cataract_haze(s, f, state.cataract_clarity);
-    draw_eyelids(s, f, state.eyelid_position, state.eyelid_base);
+    const PlainFormat pf = plain_format(f, s.bytes_per_pixel);
+    const bool wide16 = full_16(pf, s.bytes_per_pixel);
+    if (state.cataracts_active == 1 && started && wide16) {
+        cataract_and_eyelids16(s, f, pf, state.cataract_clarity, state.eyelid_position, state.eyelid_base);
+    } else {
+        if (state.cataracts_active == 1 && started) draw_cataract_haze(s, f, state.cataract_clarity);
+        draw_eyelids(s, f, state.eyelid_position, state.eyelid_base);
+    }
     if (header.blood_cells_on == 1 && started)
         draw_blood_cells(s, f, state.blood_cells.data(), std::clamp(state.blood_cell_count, 0, blood_cell_capacity),
                          state.blood_cell_brightness, context.rng);
@@ -152,8 +281,7 @@ void compose_frame(EngineState& state, const EngineContext& context) {
     // The flash takes its draw whenever flashes are on, in the intro phase too.
     const bool flash = state.flashes_active == 1 && context.rng.next_mod(30) == 0 && started;
     const bool dim = state.help_visible == 1 || state.about_visible == 1 || state.personal_info_visible == 1;
-    const PlainFormat pf = plain_format(f, s.bytes_per_pixel);
-    if (full_16(pf, s.bytes_per_pixel) && (sunglasses || shadow || flash || dim)) {
+    if (wide16 && (sunglasses || shadow || flash || dim)) {
         fused_tail16(s, f, pf, state, sunglasses, shadow, flash, dim);
     } else {
         if (sunglasses) draw_sunglasses(s, f, state.glasses_red, state.glasses_green, state.glasses_blue);

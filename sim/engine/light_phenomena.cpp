@@ -46,11 +46,6 @@ inline int eyelid_level(int i, int base) {
 
 }  // namespace
 
-namespace {
-
-// The eyelid darkening factors (level + 1, 1..256) of every pixel of row y,
-// in the order the column loop's lid steps reach the row: nearer a lid's edge
-// first, the upper lid first on a tie. Returns how many (0, 1 or 2).
 int eyelid_row_factors(int y, int position, int base, uint32_t factors[2]) {
     if (position <= 0) return 0;
     const int half = position / 2;
@@ -66,8 +61,6 @@ int eyelid_row_factors(int y, int position, int base, uint32_t factors[2]) {
     }
     return steps;
 }
-
-}  // namespace
 
 void draw_eyelids(const platform::LockedSurface& s, const platform::PixelFormat& f, int position, int base) {
     if (position <= 0) return;

@@ -9,7 +9,9 @@
 // not plain take the literal read_pixel/write_pixel route.
 #pragma once
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -48,13 +50,22 @@ inline PlainFormat plain_format(const platform::PixelFormat& f, int bytes_per_pi
 
 template <int Bpp>
 inline uint32_t load_pixel(const uint8_t* p) {
-    if constexpr (Bpp == 2) return p[0] | uint32_t(p[1]) << 8;
+    if constexpr (Bpp == 2 && std::endian::native == std::endian::little) {
+        uint16_t v;  // one 16-bit access instead of two byte accesses
+        std::memcpy(&v, p, 2);
+        return v;
+    } else if constexpr (Bpp == 2) return p[0] | uint32_t(p[1]) << 8;
     else if constexpr (Bpp == 3) return p[0] | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
     else return p[0] | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
 template <int Bpp>
 inline void store_pixel(uint8_t* p, uint32_t v) {
+    if constexpr (Bpp == 2 && std::endian::native == std::endian::little) {
+        const uint16_t v16 = static_cast<uint16_t>(v);
+        std::memcpy(p, &v16, 2);
+        return;
+    }
     p[0] = uint8_t(v);
     p[1] = uint8_t(v >> 8);
     if constexpr (Bpp >= 3) p[2] = uint8_t(v >> 16);
@@ -209,6 +220,11 @@ inline void darken_row16(uint8_t* p, int count, uint32_t factor, const Lanes16& 
     }
 }
 #endif
+
+// The eyelid darkening factors (level + 1, 1..256) of every pixel of row y,
+// in the order the column loop's lid steps reach the row: nearer a lid's edge
+// first, the upper lid first on a tie. Returns how many (0, 1 or 2).
+int eyelid_row_factors(int y, int position, int base, uint32_t factors[2]);
 
 // Runs f.template operator()<Bpp>() with the surface's bytes per pixel as a
 // compile-time constant; returns 0 for sizes other than 2, 3 and 4.
