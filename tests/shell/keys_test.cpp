@@ -102,6 +102,49 @@ TEST_F(ShellTest, AdjustingKeysClampOrWrapAndReportExactly) {
     }
 }
 
+TEST_F(ShellTest, EveryToggleReportsBothWaysAndSilentKeysStillHideHelp) {
+    simulation();
+    enable_every_effect();
+    engine::EngineState& e = sim->engine;
+    struct Toggle {
+        int key;
+        int* flag;
+        const char* off_text;
+        const char* on_text;
+    } toggles[] = {
+        {'N', &e.floaters_active, "Deactivating floaters", "Activating floaters"},
+        {'Y', &e.retina_shadow_active, "Deactivating retina shadow", "Activating retina shadow"},
+        {'W', &e.sunglasses_active, "Sun glasses OFF", "Sun glasses ON"},
+        {'G', &e.cataracts_active, "Deactivating cataracts", "Activating cataracts"},
+        {'F', &e.flashes_active, "Flashes deactivateds", "Flashes at random times activateds"},
+        {'C', &e.stars_active, "Deactivating stars", "Activating stars"},
+        {'X', &e.sac_refractions_active, "Deactivating sac refractions", "Aactivating sac refractions"},
+        {'D', &e.sparks_active, "Deactivating sparks", "Activating sparks"},
+    };
+    for (const Toggle& t : toggles) {
+        SCOPED_TRACE(static_cast<char>(t.key));
+        *t.flag = 0;
+        press(*sim, t.key);
+        EXPECT_EQ(*t.flag, 1);
+        EXPECT_STREQ(sim->status_text, t.on_text);
+        e.help_visible = 1;
+        press(*sim, t.key);
+        EXPECT_EQ(*t.flag, 0);
+        EXPECT_STREQ(sim->status_text, t.off_text);
+        EXPECT_EQ(e.help_visible, 0);
+    }
+
+    // Keys that set no status text hide the help screen all the same.
+    for (int key : {int(shell::key_space), int('A'), int('Q'), int(shell::key_f3)}) {
+        e.help_visible = 1;
+        sim->status_visible = 0;
+        press(*sim, key);
+        EXPECT_EQ(e.help_visible, 0) << key;
+        EXPECT_EQ(sim->status_visible, 0) << key;
+        if (key == shell::key_space) EXPECT_EQ(e.blink_state, 3);
+    }
+}
+
 TEST_F(ShellTest, EyelidAndFloaterKeys) {
     simulation();
     engine::EngineState& e = sim->engine;
