@@ -141,7 +141,9 @@ TEST_F(ShellTest, EveryToggleReportsBothWaysAndSilentKeysStillHideHelp) {
         press(*sim, key);
         EXPECT_EQ(e.help_visible, 0) << key;
         EXPECT_EQ(sim->status_visible, 0) << key;
-        if (key == shell::key_space) EXPECT_EQ(e.blink_state, 3);
+        if (key == shell::key_space) {
+            EXPECT_EQ(e.blink_state, 3);
+        }
     }
 }
 
