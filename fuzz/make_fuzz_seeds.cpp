@@ -147,13 +147,12 @@ void jpeg_seeds(const std::string& root) {
 
 void simulator_seeds(const std::string& root) {
     const std::string folder = folder_for(root, "fuzz_simulator");
-    // No patches, then every event once.
-    Bytes all_events{0};
-    for (int e = 0; e < 24; ++e) all_events.push_back(uint8_t(e));
-    write_seed(folder + "/keys_a", all_events);
-    Bytes more_events{0x80};  // 24-bit display
-    for (int e = 24; e < 48; ++e) more_events.push_back(uint8_t(e));
-    write_seed(folder + "/keys_b", more_events);
+    // No patches, then every event once (43 is a frame).
+    for (int first = 0; first < 48; first += 16) {
+        Bytes events{uint8_t(first == 16 ? 0x80 : 0)};  // the second seed on a 24-bit display
+        for (int e = first; e < first + 16; ++e) events.push_back(uint8_t(e % 44 == 43 || e % 5 == 4 ? 43 : e));
+        write_seed(folder + "/keys_" + std::to_string(first / 16), events);
+    }
     // Boundary values into the first fields of the table, then a few keys.
     Bytes patched{4};
     for (int p = 0; p < 4; ++p) {

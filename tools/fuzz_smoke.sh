@@ -23,7 +23,7 @@ for target in build-fuzz/bin/fuzz_*; do
   echo "== $name for ${seconds}s"
   # -close_fd_mask=2 silences the JPEG library's warnings; sanitizer reports
   # and broken invariants still reach the log.
-  if ! "$target" -max_total_time="$seconds" -max_len=600000 -timeout=30 -rss_limit_mb=2048 \
+  if ! "$target" -max_total_time="$seconds" -max_len=600000 -timeout=60 -rss_limit_mb=2048 \
        -close_fd_mask=2 -artifact_prefix="build-fuzz/artifacts/$name-" -print_final_stats=1 \
        "$corpus" "$seeds/$name" >"build-fuzz/$name.log" 2>&1; then
     echo "$name FAILED"; tail -40 "build-fuzz/$name.log"; status=1
