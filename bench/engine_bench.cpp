@@ -142,6 +142,24 @@ BENCHMARK(BM_ComposeFrameAllEffects_Reference)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeFrameAllEffectsScattered)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeFrameAllEffectsScattered_Reference)->Unit(benchmark::kMillisecond);
 
+// The floater step of the all-effects frame alone (born in bursts). The same
+// surface is darkened again in every iteration: the cost does not depend on
+// the pixel values.
+template <void (*Draw)(const engine::EngineState&, const platform::LockedSurface&, const platform::PixelFormat&)>
+void draw_floaters(benchmark::State& st) {
+    static AllEffectsFrame frame(false);
+    const platform::LockedSurface view = engine_fixtures::locked_view(frame.display.back);
+    for (auto _ : st) {
+        Draw(frame.state, view, frame.display.format);
+        benchmark::DoNotOptimize(frame.display.back.pixels.data());
+    }
+}
+
+void BM_DrawFloaterParticles(benchmark::State& st) { draw_floaters<engine::draw_floater_particles>(st); }
+void BM_DrawFloaterParticles_Reference(benchmark::State& st) { draw_floaters<reference::draw_floater_particles>(st); }
+BENCHMARK(BM_DrawFloaterParticles)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawFloaterParticles_Reference)->Unit(benchmark::kMicrosecond);
+
 // 99,999 particles with some velocity and damping.
 struct FullTable {
     engine::EngineState state;

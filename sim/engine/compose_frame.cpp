@@ -73,17 +73,20 @@ struct CataractTable {
     platform::PixelFormat format;
     uint32_t clarity_bits = 0;
     uint16_t value[65536];
+    int has_split = 0;  // the haze works on each channel alone: two small lookups do
+    SplitLut16 split;
 };
 CataractTable cataract;
 
-const uint16_t* cataract_table(const platform::PixelFormat& f, float clarity) {
+const CataractTable& cataract_table(const platform::PixelFormat& f, const PlainFormat& pf, float clarity) {
     if (!cataract.ready || !same_format(cataract.format, f) || cataract.clarity_bits != float_bits(clarity)) {
         tabulate_step(cataract.value, [&](const platform::LockedSurface& s) { draw_cataract_haze(s, f, clarity); });
+        cataract.has_split = split_from_table16(cataract.split, cataract.value, pf);
         cataract.format = f;
         cataract.clarity_bits = float_bits(clarity);
         cataract.ready = 1;
     }
-    return cataract.value;
+    return cataract;
 }
 
 // Cataract haze then eyelids, one row at a time while the row is in the
@@ -91,7 +94,7 @@ const uint16_t* cataract_table(const platform::PixelFormat& f, float clarity) {
 // hazed first, and a factor of 256 keeps a row.
 void cataract_and_eyelids16(const platform::LockedSurface& s, const platform::PixelFormat& f, const PlainFormat& pf,
                             float clarity, int position, int base) {
-    const uint16_t* haze = cataract_table(f, clarity);
+    const CataractTable& haze = cataract_table(f, pf, clarity);
 #if defined(__SSE2__)
     const Lanes16 lanes = lanes16(pf);
 #endif
@@ -104,7 +107,12 @@ void cataract_and_eyelids16(const platform::LockedSurface& s, const platform::Pi
             std::fill(row, row + 2 * cols, uint8_t{0});
             continue;
         }
-        for (int x = 0; x < cols; ++x) store_pixel<2>(row + 2 * x, haze[load_pixel<2>(row + 2 * x)]);
+        if (haze.has_split) {
+            for (int x = 0; x < cols; ++x)
+                store_pixel<2>(row + 2 * x, apply_split_lut16(haze.split, load_pixel<2>(row + 2 * x)));
+        } else {
+            for (int x = 0; x < cols; ++x) store_pixel<2>(row + 2 * x, haze.value[load_pixel<2>(row + 2 * x)]);
+        }
         for (int k = 0; k < steps; ++k) {
             if (factors[k] == 256) continue;
 #if defined(__SSE2__)
@@ -233,7 +241,8 @@ void fused_tail16(const platform::LockedSurface& s, const platform::PixelFormat&
         at_edge(0, nullptr);
         if (cols == screen_width) at_edge(screen_width - 1, edge);
         const uint8_t* grey = grey_map ? grey_map + y * screen_width : nullptr;
-        auto run = [&](const uint16_t* chain, int x0, int x1) {
+        auto run = [&](int in_lens, int x0, int x1) {
+            const uint16_t* chain = t.chain[in_lens];
             if (grey) {
                 for (int x = x0; x < x1; ++x) {
                     uint8_t* p = row + 2 * x;
@@ -243,9 +252,9 @@ void fused_tail16(const platform::LockedSurface& s, const platform::PixelFormat&
                 for (int x = x0; x < x1; ++x) store_pixel<2>(row + 2 * x, chain[load_pixel<2>(row + 2 * x)]);
             }
         };
-        run(t.chain[0], 1, std::min(from, inner_cols));
-        run(t.chain[1], std::max(from, 1), std::min(to, inner_cols));
-        run(t.chain[0], std::max(to, 1), inner_cols);
+        run(0, 1, std::min(from, inner_cols));
+        run(1, std::max(from, 1), std::min(to, inner_cols));
+        run(0, std::max(to, 1), inner_cols);
     }
 }
 

@@ -283,53 +283,86 @@ struct BlockMasks {
     }
 };
 
+// The darkening factor of every transparency 0..254 under one dim factor;
+// other transparencies (255 and more, or negative ones from files) are
+// computed on the spot.
+struct FactorTable {
+    uint16_t factor[255];
+    explicit FactorTable(float dim) {
+        for (int t = 0; t < 255; ++t) factor[t] = static_cast<uint16_t>(particle_factor(t, dim));
+    }
+    uint32_t operator()(int transparency, float dim) const {
+        return unsigned(transparency) < 255u ? factor[transparency] : particle_factor(transparency, dim);
+    }
+};
+
 // Particles that lie wholly inside 1..639 x 1..479 with sides of 1..4 pixels
 // are drawn as a 4 x 4 block of 2-byte pixels whose lanes outside the particle
 // get the factor 256, which keeps them exactly (the format's fields cover all
-// 16 bits). Others take the clipped path.
+// 16 bits). Others take the clipped path. With every eye drawn the eye column
+// is not read.
+template <bool AllEyes, bool Fields565>
 void draw_particles16(const EngineState& state, const platform::LockedSurface& s, const platform::PixelFormat& f,
                       const PlainFormat& pf) {
     static const BlockMasks masks;
     const ParticleTable& t = state.particles;
+    // The columns are read through local pointers: the pixel stores could
+    // otherwise alias the vectors and force a reload per particle.
+    const int32_t* __restrict eye = t.eye.data();
+    const int32_t* __restrict xs = t.x.data();
+    const int32_t* __restrict ys = t.y.data();
+    const int32_t* __restrict ws = t.width.data();
+    const int32_t* __restrict hs = t.height.data();
+    const int32_t* __restrict transparency = t.transparency.data();
     const int n = std::clamp(state.particle_count, 0, particle_limit);
     const int mode = state.eye_mode;
     const float dim = state.dim_factor;
+    const FactorTable factors(dim);
     const Lanes16 lanes = lanes16(pf);
     const __m128i keep = _mm_set1_epi16(256);
     const int x_last = std::min(s.width, screen_width) - block;
     const int y_last = std::min(s.height, screen_height) - block;
-    const int pitch = s.pitch;
-    const uintptr_t base = reinterpret_cast<uintptr_t>(s.base);
+    const size_t pitch = size_t(s.pitch);
+    uint8_t* const base = s.base;
     for (int i = 0; i < n; ++i) {
-        // Particles lie anywhere on the screen: ask for the rows of a particle
-        // a few rows ahead while this one is drawn.
+        // Particles lie anywhere on the screen: ask for the first and last
+        // rows a block a few particles ahead may touch while this one is drawn.
         constexpr int ahead = 12;
         if (i + ahead < n) {
             const int j = i + ahead;
-            const int px = std::clamp(t.x[j], 0, x_last), py = std::clamp(t.y[j], 0, y_last);
-            const int rows = std::clamp(t.height[j], 1, block);
-            const uintptr_t row = base + uintptr_t(py) * pitch + uintptr_t(px) * 2;
-            for (int r = 0; r < rows; ++r)
-                _mm_prefetch(reinterpret_cast<const char*>(row + uintptr_t(r) * pitch), _MM_HINT_T0);
+            const int px = std::clamp(xs[j], 0, x_last), py = std::clamp(ys[j], 0, y_last);
+            const uint8_t* row = base + size_t(py) * pitch + size_t(px) * 2;
+            _mm_prefetch(reinterpret_cast<const char*>(row), _MM_HINT_T0);
+            _mm_prefetch(reinterpret_cast<const char*>(row + (block - 1) * pitch), _MM_HINT_T0);
         }
-        if (mode != 2 && t.eye[i] != mode) continue;
-        const uint32_t factor = particle_factor(t.transparency[i], dim);
-        const int x = t.x[i], y = t.y[i], w = t.width[i], h = t.height[i];
+        if (!AllEyes && eye[i] != mode) continue;
+        const uint32_t factor = factors(transparency[i], dim);
+        const int x = xs[i], y = ys[i], w = ws[i], h = hs[i];
+        // Wholly off the screen (walks wander off it): nothing to draw.
+        if (x > x_last + block - 1 || y > y_last + block - 1 || int64_t(x) + w <= 1 || int64_t(y) + h <= 1) continue;
         if (x < 1 || y < 1 || x > x_last || y > y_last || unsigned(w) - 1u >= unsigned(block) ||
             unsigned(h) - 1u >= unsigned(block)) {
             draw_particle_clipped<2>(t, i, factor, s, f, pf);
             continue;
         }
         const __m128i fv = _mm_set1_epi16(static_cast<short>(factor));
-        uint8_t* p = s.at(x, y);
+        uint8_t* p = base + size_t(y) * pitch + size_t(x) * 2;
         // Rows below the particle are not touched when a pair of rows suffices.
-        const int pairs = (h + 1) / 2;
-        for (int pair = 0; pair < pairs; ++pair, p += 2 * pitch) {
-            const __m128i m = masks.rows[w][h][pair];
-            const __m128i lane_factor = _mm_or_si128(_mm_and_si128(m, fv), _mm_andnot_si128(m, keep));
+        const __m128i* m = masks.rows[w][h];
+        {
+            const __m128i lane_factor = _mm_or_si128(_mm_and_si128(m[0], fv), _mm_andnot_si128(m[0], keep));
             const __m128i v = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
                                                  _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + pitch)));
-            const __m128i out = darken8(v, lane_factor, lanes);
+            const __m128i out = Fields565 ? darken8_565(v, lane_factor) : darken8(v, lane_factor, lanes);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(p), out);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(p + pitch), _mm_unpackhi_epi64(out, out));
+        }
+        if (h > 2) {
+            p += 2 * pitch;
+            const __m128i lane_factor = _mm_or_si128(_mm_and_si128(m[1], fv), _mm_andnot_si128(m[1], keep));
+            const __m128i v = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
+                                                 _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + pitch)));
+            const __m128i out = Fields565 ? darken8_565(v, lane_factor) : darken8(v, lane_factor, lanes);
             _mm_storel_epi64(reinterpret_cast<__m128i*>(p), out);
             _mm_storel_epi64(reinterpret_cast<__m128i*>(p + pitch), _mm_unpackhi_epi64(out, out));
         }
@@ -344,7 +377,11 @@ void draw_floater_particles(const EngineState& state, const platform::LockedSurf
     const PlainFormat pf = plain_format(f, s.bytes_per_pixel);
 #if defined(__SSE2__)
     if (full_16(pf, s.bytes_per_pixel)) {
-        draw_particles16(state, s, f, pf);
+        const bool all = state.eye_mode == 2, fixed = fields_565(pf, s.bytes_per_pixel);
+        if (all && fixed) draw_particles16<true, true>(state, s, f, pf);
+        else if (all) draw_particles16<true, false>(state, s, f, pf);
+        else if (fixed) draw_particles16<false, true>(state, s, f, pf);
+        else draw_particles16<false, false>(state, s, f, pf);
         return;
     }
 #endif

@@ -213,7 +213,9 @@ void draw_sac_refractions(const EngineState& state, const vision::Header& header
     const int movement = state.eye_movement;
     const int bpp = s.bytes_per_pixel;
     const PlainFormat pf = plain_format(f, bpp);
+    const bool split = full_16(pf, bpp);
     ChannelLut lut;
+    static SplitLut16 split_lut;
     for (int k = first; k <= last; ++k) {
         const vision::Streak& streak = header.streak[k];
         const int seen = streak.when_seen;
@@ -223,6 +225,16 @@ void draw_sac_refractions(const EngineState& state, const vision::Header& header
         const int points = std::clamp(streak.point_count, 0, vision::streak_capacity);
         const double factor = streak.brightness + 1.0;
         if (pf.ok) build_channel_lut(lut, pf, bpp, [&](int, uint32_t c) { return brighten_channel(c, factor); });
+        if (split && build_split_lut16(split_lut, lut, pf)) {
+            const int cols = std::min(s.width, screen_width), rows = std::min(s.height, screen_height);
+            for (int p = 0; p < points; ++p) {
+                const int x = streak.x[p], y = streak.y[p];
+                if (unsigned(x) >= unsigned(cols) || unsigned(y) >= unsigned(rows)) continue;
+                uint8_t* q = s.base + size_t(y) * size_t(s.pitch) + size_t(x) * 2;
+                store_pixel<2>(q, apply_split_lut16(split_lut, load_pixel<2>(q)));
+            }
+            continue;
+        }
         auto draw = [&]<int Bpp>() {
             for (int p = 0; p < points; ++p) {
                 const int x = streak.x[p], y = streak.y[p];

@@ -245,6 +245,16 @@ void draw_blood_cells(const platform::LockedSurface& s, const platform::PixelFor
     if (std::isnan(brightness)) brightness = 0.0f;
     const bool drawable = filters::supported(f, s.bytes_per_pixel);
     const int width = frame_width(s), height = frame_height(s), bytes = s.bytes_per_pixel;
+    // Trail dot k brightens by a factor that depends on k alone: the first
+    // dots' channel tables are made once per call.
+    constexpr int tabulated_dots = 5;
+    ChannelTables dot_tables[tabulated_dots];
+    if (drawable && count > 0) {
+        for (int k = 0; k < tabulated_dots; ++k) {
+            const double factor = brightness / (k * 0.2 + 1.0) + 1.0;
+            dot_tables[k].build(f, bytes, [factor](int, uint32_t v) { return std::min(channel_from(v * factor), 255u); });
+        }
+    }
     for (int i = 0; i < count; ++i) {
         BloodCell& cell = cells[i];
         const int cx = trunc_to_int(cell.centre_x), cy = trunc_to_int(cell.centre_y);
@@ -256,8 +266,17 @@ void draw_blood_cells(const platform::LockedSurface& s, const platform::PixelFor
             const int px = trunc_to_int(std::cos(radians) * cell.radius + cx);
             const int py = trunc_to_int(std::sin(radians) * cell.radius + cy);
             if (px < 0 || px >= width || py < 0 || py >= height) continue;
-            const double factor = brightness / (k * 0.2 + 1.0) + 1.0;
             uint8_t* p = s.at(px, py);
+            if (k < tabulated_dots) {
+                const ChannelTables& t = dot_tables[k];
+                switch (bytes) {
+                case 2: filters::store<2>(p, t.apply(filters::load<2>(p))); break;
+                case 3: filters::store<3>(p, t.apply(filters::load<3>(p))); break;
+                default: filters::store<4>(p, t.apply(filters::load<4>(p))); break;
+                }
+                continue;
+            }
+            const double factor = brightness / (k * 0.2 + 1.0) + 1.0;
             uint32_t c[3] = {0, 0, 0};
             platform::read_pixel(f, p, bytes, c[0], c[1], c[2]);
             for (uint32_t& v : c) v = std::min(channel_from(v * factor), 255u);

@@ -145,6 +145,53 @@ inline bool full_16(const PlainFormat& pf, int bytes_per_pixel) {
            !(pf.mask[0] & pf.mask[1]) && !(pf.mask[0] & pf.mask[2]) && !(pf.mask[1] & pf.mask[2]);
 }
 
+// `lut` on full_16 pixels as two lookups: the field at bit 0 (at least 4
+// bits wide), and the two fields above it together.
+struct SplitLut16 {
+    int low_bits = 0;
+    uint16_t low[256];
+    uint16_t high[4096];
+};
+
+// Fills `split` from `lut`; returns 0 (and fills nothing) when no field of at
+// least 4 bits starts at bit 0.
+inline int build_split_lut16(SplitLut16& split, const ChannelLut& lut, const PlainFormat& pf) {
+    int low = -1;
+    for (int c = 0; c < 3; ++c)
+        if (pf.shift[c] == 0 && pf.width[c] >= 4) low = c;
+    if (low < 0) return 0;
+    const int a = (low + 1) % 3, b = (low + 2) % 3;
+    split.low_bits = pf.width[low];
+    for (uint32_t field = 0; field < (1u << pf.width[low]); ++field) split.low[field] = uint16_t(lut.encoded[low][field]);
+    for (uint32_t fa = 0; fa < (1u << pf.width[a]); ++fa) {
+        const uint32_t index_a = fa << (pf.shift[a] - split.low_bits);
+        for (uint32_t fb = 0; fb < (1u << pf.width[b]); ++fb)
+            split.high[index_a | fb << (pf.shift[b] - split.low_bits)] = uint16_t(lut.encoded[a][fa] | lut.encoded[b][fb]);
+    }
+    return 1;
+}
+
+// Fills `split` from a whole-value table of a per-channel operation on a
+// full_16 format (each channel's result in its own field): the high fields'
+// results are those of the values with a zero low field, masked. Returns 0
+// when no field of at least 4 bits starts at bit 0.
+inline int split_from_table16(SplitLut16& split, const uint16_t* table, const PlainFormat& pf) {
+    int low = -1;
+    for (int c = 0; c < 3; ++c)
+        if (pf.shift[c] == 0 && pf.width[c] >= 4) low = c;
+    if (low < 0) return 0;
+    split.low_bits = pf.width[low];
+    const uint32_t low_mask = pf.mask[low];
+    for (uint32_t field = 0; field <= low_mask; ++field) split.low[field] = uint16_t(table[field] & low_mask);
+    for (uint32_t high = 0; high < (0x10000u >> split.low_bits); ++high)
+        split.high[high] = uint16_t(table[high << split.low_bits] & ~low_mask);
+    return 1;
+}
+
+inline uint32_t apply_split_lut16(const SplitLut16& split, uint32_t v) {
+    return split.high[v >> split.low_bits] | split.low[v & ((1u << split.low_bits) - 1)];
+}
+
 // table[v] = the pixel value `lut` makes of v, for every 16-bit v of a
 // plain_16 format. Bits outside the channel masks do not matter, as
 // write_pixel never stores them.
@@ -202,6 +249,36 @@ inline __m128i darken8(__m128i v, __m128i factor, const Lanes16& l) {
         return _mm_sll_epi16(_mm_srli_epi16(_mm_mullo_epi16(field, factor), 8), l.shift[c]);
     };
     return _mm_or_si128(_mm_or_si128(channel(0), channel(1)), channel(2));
+}
+
+// A full_16 format whose fields are 5, 6 and 5 bits wide at bits 11, 5 and 0
+// (in any channel order): darkening treats every channel alike, so it can
+// use fixed shifts.
+inline bool fields_565(const PlainFormat& pf, int bytes_per_pixel) {
+    if (!full_16(pf, bytes_per_pixel)) return false;
+    int found = 0;
+    for (int c = 0; c < 3; ++c) {
+        if (pf.shift[c] == 11 && pf.width[c] == 5) found |= 1;
+        if (pf.shift[c] == 5 && pf.width[c] == 6) found |= 2;
+        if (pf.shift[c] == 0 && pf.width[c] == 5) found |= 4;
+    }
+    return found == 7;
+}
+
+// darken8 for fields_565 formats, from the lane factors F (0..256). With
+// products taken as the high half of 16 x 16 bits: the top field r at bit 11
+// times F << 5 gives r x F, and the middle field g at bit 5 times F << 7
+// gives (g x F) >> 4; shifting those into place and masking leaves
+// ((field x F) >> 8) at each field's bits, exactly as darken8.
+inline __m128i darken8_565(__m128i v, __m128i factor) {
+    const __m128i top = _mm_and_si128(
+        _mm_slli_epi16(_mm_mulhi_epu16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))), _mm_slli_epi16(factor, 5)), 3),
+        _mm_set1_epi16(short(0xF800)));
+    const __m128i middle = _mm_and_si128(
+        _mm_slli_epi16(_mm_mulhi_epu16(_mm_and_si128(v, _mm_set1_epi16(0x07E0)), _mm_slli_epi16(factor, 7)), 1),
+        _mm_set1_epi16(0x07E0));
+    const __m128i bottom = _mm_srli_epi16(_mm_mullo_epi16(_mm_and_si128(v, _mm_set1_epi16(0x001F)), factor), 8);
+    return _mm_or_si128(_mm_or_si128(top, middle), bottom);
 }
 
 // Darkens `count` 2-byte pixels from p on by one factor.
