@@ -37,10 +37,10 @@ void toggle(Simulator& sim, int& flag, const char* off_text, const char* on_text
     }
 }
 
-// The tint keys: +8, wrapping to 0 past 255.
+// The tint keys: +8, wrapping to 0 past 255. The tint comes from the file
+// and may be anything: compared before adding so INT_MAX cannot overflow.
 void step_tint(Simulator& sim, int& channel, const char* name) {
-    channel += tint_step;
-    if (channel > 255) channel = 0;
+    channel = channel > 255 - tint_step ? 0 : channel + tint_step;
     status(sim, "Changing sun glasses color %s to %d", name, channel);
 }
 

@@ -68,9 +68,15 @@ std::vector<LimitCase> limit_cases() {
                          {{header_field(offsetof(vision::Header, myopia_dioptres)), value},
                           {header_field(offsetof(vision::Header, blood_cells_count)), value},
                           {header_field(offsetof(vision::Header, tint_red)), value},
-                          {header_field(offsetof(vision::Header, tint_blue)), int32_t(0u - uint32_t(value))},
-                          {header_field(offsetof(vision::Header, myopia_on)), value},
-                          {header_field(offsetof(vision::Header, sunglasses_on)), value}}});
+                          {header_field(offsetof(vision::Header, tint_green)), value},
+                          {header_field(offsetof(vision::Header, tint_blue)), int32_t(0u - uint32_t(value))}}});
+    // Switches other than 0 and 1 count as off.
+    for (int32_t value : {2, -1, INT_MAX})
+        cases.push_back({"switches",
+                         {{header_field(offsetof(vision::Header, myopia_on)), value},
+                          {header_field(offsetof(vision::Header, sunglasses_on)), value},
+                          {header_field(offsetof(vision::Header, cataracts_on)), value},
+                          {header_field(offsetof(vision::Header, blood_cells_on)), value}}});
     for (int32_t value : {0, -1, INT_MAX, INT_MIN, 1000})
         cases.push_back({"record_words",
                          {{record_field(0, word_density), value}, {record_field(0, word_size_x), value},
