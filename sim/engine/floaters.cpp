@@ -338,10 +338,12 @@ void draw_particles16(const EngineState& state, const platform::LockedSurface& s
         if (!AllEyes && eye[i] != mode) continue;
         const uint32_t factor = factors(transparency[i], dim);
         const int x = xs[i], y = ys[i], w = ws[i], h = hs[i];
-        // Wholly off the screen (walks wander off it): nothing to draw.
-        if (x > x_last + block - 1 || y > y_last + block - 1 || int64_t(x) + w <= 1 || int64_t(y) + h <= 1) continue;
-        if (x < 1 || y < 1 || x > x_last || y > y_last || unsigned(w) - 1u >= unsigned(block) ||
-            unsigned(h) - 1u >= unsigned(block)) {
+        // One unsigned compare per bound: x in 1..x_last, y in 1..y_last, w and h in 1..4.
+        if ((unsigned(x) - 1u >= unsigned(x_last) || unsigned(y) - 1u >= unsigned(y_last) ||
+             unsigned(w) - 1u >= unsigned(block) || unsigned(h) - 1u >= unsigned(block))) {
+            // Wholly off the screen (walks wander off it): nothing to draw.
+            if (x > x_last + block - 1 || y > y_last + block - 1 || int64_t(x) + w <= 1 || int64_t(y) + h <= 1)
+                continue;
             draw_particle_clipped<2>(t, i, factor, s, f, pf);
             continue;
         }
@@ -376,7 +378,8 @@ void draw_floater_particles(const EngineState& state, const platform::LockedSurf
                             const platform::PixelFormat& f) {
     const PlainFormat pf = plain_format(f, s.bytes_per_pixel);
 #if defined(__SSE2__)
-    if (full_16(pf, s.bytes_per_pixel)) {
+    // The block path needs room for a block inside row 0 and column 0's border.
+    if (full_16(pf, s.bytes_per_pixel) && s.width > block && s.height > block) {
         const bool all = state.eye_mode == 2, fixed = fields_565(pf, s.bytes_per_pixel);
         if (all && fixed) draw_particles16<true, true>(state, s, f, pf);
         else if (all) draw_particles16<true, false>(state, s, f, pf);

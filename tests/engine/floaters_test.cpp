@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <random>
@@ -78,6 +79,32 @@ TEST(FloaterDrawing, EqualsTheLiteralDrawingAtEveryPixelSize) {
             reference::draw_floater_particles(state, locked_view(b), fc.format);
             EXPECT_TRUE(surfaces_equal(b, a));
         }
+    }
+}
+
+// A surface smaller than the screen (or than a particle block) gets exactly
+// the pixels the full screen gets at the same places: the block path must
+// not draw past a narrow surface's edges, which the sanitizer build would see.
+TEST(FloaterDrawing, NarrowSurfacesGetTheCornerOfTheFullScreenDrawing) {
+    engine::EngineState state;
+    std::mt19937 gen(3);
+    std::uniform_int_distribution<int> near(-4, 12), side(1, 4);
+    for (int i = 0; i < 400; ++i)
+        engine::add_particle(state, i % 2, float(near(gen)), float(near(gen)), side(gen), side(gen), 100 + i % 150,
+                             0.9f, 0.9f);
+    const platform::Surface full_picture = random_picture(16, 21);
+    platform::Surface full = full_picture;
+    engine::draw_floater_particles(state, locked_view(full), platform::format_565());
+    for (const auto& [w, h] : {std::pair{1, 1}, {3, 3}, {4, 4}, {5, 5}, {6, 9}, {9, 6}, {12, 12}}) {
+        SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+        platform::Surface small;
+        platform::create_surface(small, w, h, 16);
+        for (int y = 0; y < h; ++y)
+            std::memcpy(small.pixels.data() + y * small.pitch, full_picture.pixels.data() + y * full_picture.pitch, w * 2);
+        engine::draw_floater_particles(state, locked_view(small), platform::format_565());
+        for (int y = 0; y < h; ++y)
+            ASSERT_EQ(0, std::memcmp(small.pixels.data() + y * small.pitch, full.pixels.data() + y * full.pitch, w * 2))
+                << "row " << y;
     }
 }
 
