@@ -107,7 +107,12 @@ void cataract_and_eyelids16(const platform::LockedSurface& s, const platform::Pi
             std::fill(row, row + 2 * cols, uint8_t{0});
             continue;
         }
-        if (haze.has_split) {
+        if (haze.has_split && haze.split.low_bits == 5) {  // 5-6-5 in either order: fixed shifts
+            for (int x = 0; x < cols; ++x) {
+                const uint32_t v = load_pixel<2>(row + 2 * x);
+                store_pixel<2>(row + 2 * x, haze.split.high[v >> 5] | haze.split.low[v & 31]);
+            }
+        } else if (haze.has_split) {
             for (int x = 0; x < cols; ++x)
                 store_pixel<2>(row + 2 * x, apply_split_lut16(haze.split, load_pixel<2>(row + 2 * x)));
         } else {
