@@ -33,10 +33,13 @@ struct DotWalk {
 // anyway). Draws per attempt, in order: sign x, sign y, step x, step y.
 template <class Sink>
 void dot_walk(Random& rng, const DotWalk& walk, Sink&& sink) {
-    // Values from files are not trusted: a span above 32768 gives the same
-    // draws as 32768, and a non-positive diffusion or history means none.
-    const int diffusion = std::clamp(walk.diffusion, 1, 32767);
-    const int span = diffusion + 1;
+    // Values from files are not trusted. r mod span is the non-negative
+    // remainder, so a negative span acts as its magnitude; diffusion -1 (span
+    // 0) would divide by zero and spreads nothing instead; a span above 32768
+    // gives the same draws as 32768. A negative history means none.
+    int64_t wide_span = int64_t(walk.diffusion == 0 ? 1 : walk.diffusion) + 1;
+    if (wide_span == 0) wide_span = 1;
+    const int span = static_cast<int>(std::min<int64_t>(wide_span < 0 ? -wide_span : wide_span, 32768));
     const float bias_x = static_cast<float>(walk.x_bias + 100);
     const float bias_y = static_cast<float>(walk.y_bias + 100);
     const int history_length = std::clamp(walk.history_length, 0, dot_walk_max_history);

@@ -17,6 +17,9 @@ constexpr int screen_height = 480;
 
 constexpr int particle_capacity = 100000;  // rows of the particle table
 constexpr int particle_limit = 99999;      // rows that may be used
+// The longest walk per stored dot the editor makes (its dot density slider
+// ends at 10); longer walks come only from damaged files.
+constexpr int full_walk_limit = 10;
 constexpr int star_capacity = 1000;
 constexpr int spark_capacity = 1000;
 

@@ -65,9 +65,13 @@ void add_particle(EngineState& state, int eye, float x, float y, int width, int 
 void walk_particles(EngineState& state, Random& rng, const DotWalk& walk, int eye,
                     int transparency, float damping_x, float damping_y) {
     DotWalk bounded = walk;
-    // Positions that could no longer be stored are not walked: the rows that
-    // are added, and the draws that placed them, are those of the full walk.
-    bounded.count = std::min(walk.count, particle_limit - state.particle_count);
+    // A walk keeps drawing after the table is full (add_particle then stores
+    // nothing), so everything placed after it comes out as ever. Only a walk
+    // longer than any the editor makes, which a damaged file may ask for,
+    // stops once nothing more can be stored: the rows that are added are still
+    // those of the full walk.
+    if (walk.count > full_walk_limit)
+        bounded.count = std::min(walk.count, particle_limit - state.particle_count);
     dot_walk(rng, bounded, [&](float x, float y) {
         add_particle(state, eye, x, y, walk.width, walk.height, transparency, damping_x, damping_y);
     });

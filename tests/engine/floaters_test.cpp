@@ -338,3 +338,86 @@ TEST(BloodCellCount, RaisingGivesNewRowsAFreshPathLoweringKeepsThem) {
 }
 
 }  // namespace
+
+namespace {
+
+// Replays the draws of building `doc`'s floaters with the shared walk and a
+// sink that stores nothing: the draw count of a build that never fills up.
+Random draws_of_unbounded_build(const vision::Document& doc) {
+    Random rng;
+    for (int e = 0; e < 2; ++e)
+        for (int k = 0; k < doc.header.floater_count[e]; ++k) {
+            const vision::FloaterRecord& r = doc.records[e][k];
+            rng.next();
+            rng.next();
+            for (int l = 0; l < r.dot_count; ++l) {
+                engine::DotWalk walk;
+                walk.count = r.dot_density;
+                walk.width = r.dot_size_x;
+                walk.height = r.dot_size_y;
+                walk.start_x = float(doc.x[e][k][l] - 80);
+                walk.start_y = float(doc.y[e][k][l] - 60);
+                walk.diffusion = r.diffusion;
+                walk.history_length = r.floater_density;
+                engine::dot_walk(rng, walk, [](float, float) {});
+            }
+        }
+    return rng;
+}
+
+}  // namespace
+
+TEST(VisionFloaters, WalksKeepDrawingOnceTheTableIsFull) {
+    // The editor allows 100 floaters of 1023 dots at density 10 per eye, far
+    // more than the table holds; the walks that no longer fit still draw, so
+    // the blood cells, stars and sparks built next are placed as ever.
+    auto doc = std::make_unique<vision::Document>();
+    vision::reset_to_new_document(*doc);
+    doc->header.floater_count[0] = 100;
+    doc->header.floater_count[1] = 0;
+    for (int k = 0; k < 100; ++k) {
+        vision::FloaterRecord& r = doc->records[0][k];
+        r.dot_count = 1023;
+        r.dot_density = 10;
+        r.diffusion = 2;
+        r.floater_density = 3;
+        for (int l = 0; l < 1023; ++l) {
+            doc->x[0][k][l] = 100 + (l * 7 + k) % 600;
+            doc->y[0][k][l] = 80 + (l * 13 + k * 3) % 440;
+        }
+    }
+    engine::EngineState a;
+    Random rng_a;
+    engine::build_floaters_from_vision_file(a, *doc, rng_a);
+    EXPECT_EQ(a.particle_count, engine::particle_limit);
+    EXPECT_EQ(rng_a.state, draws_of_unbounded_build(*doc).state);
+
+    engine::EngineState b;
+    Random rng_b;
+    reference::build_floaters_from_vision_file(b, *doc, rng_b);
+    EXPECT_EQ(rng_b.state, rng_a.state);
+    EXPECT_EQ("", state_difference(b, a));
+}
+
+TEST(DotWalk, NegativeDiffusionSpreadsByTheRemainderOfItsMagnitude) {
+    // Only hand-made files hold these. r mod span of a negative span is the
+    // non-negative remainder by its magnitude: diffusion -3 (span -2) walks
+    // like diffusion 1 (span 2); diffusion -1 (span 0) spreads nothing.
+    auto positions = [](int diffusion) {
+        Random rng;
+        engine::DotWalk walk;
+        walk.count = 200;
+        walk.start_x = 300;
+        walk.start_y = 200;
+        walk.diffusion = diffusion;
+        std::vector<std::pair<float, float>> seen;
+        engine::dot_walk(rng, walk, [&](float x, float y) { seen.emplace_back(x, y); });
+        return seen;
+    };
+    EXPECT_EQ(positions(-3), positions(1));
+    for (const auto& [x, y] : positions(-1)) {
+        EXPECT_EQ(x, 300.0f);
+        EXPECT_EQ(y, 200.0f);
+    }
+    EXPECT_NE(positions(-5), positions(1));
+}

@@ -47,11 +47,13 @@ void dot_walk(EngineState& state, Random& rng, int count, int width, int height,
               float start_y, float damping_x, float damping_y, int diffusion, int history_length, int x_bias,
               int y_bias, int eye) {
     if (diffusion == 0) diffusion = 1;
-    // Values from files: a negative diffusion counts as 1, one above 32767
-    // gives the same draws as 32767.
-    if (diffusion < 1) diffusion = 1;
-    if (diffusion > 32767) diffusion = 32767;
-    const int span = diffusion + 1;
+    int64_t span = (int64_t)diffusion + 1;
+    // Values from files: -1 would divide by zero and spreads nothing; for
+    // other negative spans r mod span is taken as C does, the non-negative
+    // remainder by |span|; a span above 32768 gives the same draws as 32768.
+    if (span == 0) span = 1;
+    if (span < 0) span = -span;
+    if (span > 32768) span = 32768;
     const float bias_x = (float)(x_bias + 100);
     const float bias_y = (float)(y_bias + 100);
     if (history_length > 100) history_length = 100;
@@ -59,15 +61,17 @@ void dot_walk(EngineState& state, Random& rng, int count, int width, int height,
     int filled = 0;
     float x = start_x, y = start_y;
     for (int n = 0; n < count; n++) {
-        if (state.particle_count >= 99999) break;  // nothing more could be stored
+        // A walk longer than the editor ever makes (a damaged file) stops
+        // once nothing more can be stored; any other walk keeps drawing.
+        if (state.particle_count >= 99999 && count > 10) break;
         add_particle(state, eye, x, y, width, height, transparency, damping_x, damping_y);
         const float x0 = x, y0 = y;
         float nx = 0, ny = 0;
         for (int attempt = 0; attempt < 501; attempt++) {
             const int sx = (float)(rng.next() % 200) < bias_x ? 1 : -1;
             const int sy = (float)(rng.next() % 200) < bias_y ? 1 : -1;
-            nx = (float)((int64_t)(rng.next() % span) * width * sx) + x0;
-            ny = (float)((int64_t)(rng.next() % span) * height * sy) + y0;
+            nx = (float)((int64_t)(rng.next() % (int)span) * width * sx) + x0;
+            ny = (float)((int64_t)(rng.next() % (int)span) * height * sy) + y0;
             bool rejected = false;
             for (int i = 0; i < history_length && i < filled; i++)
                 if (hx[i] == trunc_to_int(nx) && hy[i] == trunc_to_int(ny)) rejected = true;
