@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 
 // The sanitizers' report stream stays open when a run closes stderr to
@@ -19,6 +20,11 @@ const std::string& scratch_folder() {
     if (folder.empty()) {
         folder = "/tmp/vitrion-fuzz-" + std::to_string(getpid());
         mkdir(folder.c_str(), 0700);
+        // Removed at a normal exit; after a crash it stays for a look.
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(scratch_folder(), ignored);
+        });
     }
     return folder;
 }

@@ -7,8 +7,8 @@
 
 namespace fuzz {
 
-// A folder of this process's own under /tmp, made on first use; scratch
-// files and anything a target writes go there.
+// A folder of this process's own under /tmp, made on first use and removed
+// at a normal exit; scratch files and anything a target writes go there.
 const std::string& scratch_folder();
 
 // Writes `size` bytes to a scratch file called `name` in the scratch folder
