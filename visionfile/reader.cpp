@@ -1,7 +1,12 @@
 // reader.cpp -- the vision reader, hardened against damaged files.
 #include "visionfile/reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 namespace vision {
@@ -18,10 +23,29 @@ long file_size(std::FILE* file) {
     return size < 0 ? 0 : size;
 }
 
+// Opens `path` for reading only when it is a regular file: a folder reads no
+// bytes and a pipe or device could block the program forever. The open does
+// not wait (a pipe without a writer would otherwise block right there).
+std::FILE* open_regular_file(const char* path) {
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat info;
+    const int known = fstat(fd, &info) == 0;
+    if (!known || !S_ISREG(info.st_mode)) {
+        const int reason = !known ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        close(fd);
+        errno = reason;
+        return nullptr;
+    }
+    std::FILE* file = fdopen(fd, "rb");
+    if (!file) close(fd);
+    return file;
+}
+
 }  // namespace
 
 int read_vision_file(Document& doc, const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = open_regular_file(path);
     if (!file) return 0;
     const long size = file_size(file);
     std::fseek(file, 0, SEEK_SET);

@@ -12,7 +12,8 @@ namespace vision {
 // floater_count is clamped to 0..100 and each dot_count to 0..1024, and a
 // points_offset that is negative or past the end of the file reads no dots.
 // Returns 1 when the file was opened, 0 when it could not be (the document is
-// then unchanged).
+// then unchanged, errno says why). Only regular files are read: a folder,
+// pipe or device gives 0, since a pipe or device could block forever.
 int read_vision_file(Document& doc, const char* path);
 
 }  // namespace vision

@@ -1,5 +1,11 @@
 // reader_test.cpp -- reading vision files, good and damaged.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
 
 #include "doc_fixture.h"
 #include "support/temp_dir.h"
@@ -120,5 +126,29 @@ TEST(Reader, AFileCutShortIsReadAsFarAsItGoes) {
         if (n <= 545344) {
             EXPECT_EQ(doc->x[0][1][3], -1);
         }
+    }
+}
+
+TEST(Reader, OnlyRegularFilesAreRead) {
+    TempDir dir;
+    const std::string pipe_path = dir.file("pipe.flt");
+    ASSERT_EQ(mkfifo(pipe_path.c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.file("folder.flt"));
+    for (const std::string& path : {pipe_path, dir.file("folder.flt"), std::string("/dev/zero")}) {
+        SCOPED_TRACE(path);
+        // In a child with an alarm: a pipe without a writer must not block.
+        const pid_t child = fork();
+        if (child == 0) {
+            alarm(5);
+            auto doc = new_document();
+            doc->header.tint_red = 33;
+            errno = 0;
+            const int read = vision::read_vision_file(*doc, path.c_str());
+            _exit(read == 0 && errno != 0 && doc->header.tint_red == 33 ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status)) << "the read blocked or crashed";
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "refused, with a reason, document unchanged";
     }
 }
