@@ -43,11 +43,13 @@ constexpr long long max_file_size = 0x7FFFFFFFLL;
 // when reading or writing fails midway or the vision file would outgrow its
 // int32 offsets (`room` bytes are left).
 long long append_file(std::FILE* out, const char* source_path, long long room) {
-    std::FILE* source = std::fopen(source_path, "rb");
-    if (!source) return -1;
+    // Opened without waiting: a pipe with no writer would block the open itself.
+    const int fd = open(source_path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
     struct stat info;
-    if (fstat(fileno(source), &info) != 0 || !S_ISREG(info.st_mode)) {
-        std::fclose(source);
+    std::FILE* source = nullptr;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || !(source = fdopen(fd, "rb"))) {
+        close(fd);
         return -1;
     }
     char buffer[65536];

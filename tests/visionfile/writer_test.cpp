@@ -87,6 +87,23 @@ TEST(Writer, ADeviceOrFolderNamedAsAPictureIsNotEmbedded) {
     EXPECT_EQ(read_file(dir.file("v.flt")).size(), 545312u);
 }
 
+TEST(Writer, APipeNamedAsAPictureIsNotEmbeddedAndDoesNotBlock) {
+    TempDir dir;
+    const std::string pipe_path = dir.file("picture.jpg");
+    ASSERT_EQ(mkfifo(pipe_path.c_str(), 0600), 0);
+    auto doc = new_document();
+    set_path(*doc, 2, pipe_path.c_str());
+    // In a child with an alarm: a pipe without a writer must not block the save.
+    const int status = in_child([] { alarm(5); },
+                                [&] {
+                                    vision::SaveReport report;
+                                    const int ok = vision::write_vision_file(*doc, dir.file("v.flt").c_str(), &report);
+                                    return ok == 1 && report.slot_missing[2] == 1 ? 0 : 1;
+                                });
+    EXPECT_EQ(status, 0) << "100 + signal means the save blocked";
+    EXPECT_EQ(read_file(dir.file("v.flt")).size(), 545312u);
+}
+
 TEST(Writer, RoundTripRestoresHeaderRecordsAndDots) {
     TempDir dir;
     write_file(dir.file("p0.jpg"), std::vector<unsigned char>(50, 7));
