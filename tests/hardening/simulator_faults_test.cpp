@@ -209,3 +209,44 @@ TEST_F(ShellTest, CaptureWhereNoFileCanBeMadeKeepsTheSimulatorRunning) {
     EXPECT_EQ(fake.quit_posted, 0);
     EXPECT_EQ(fake.timer_running, 1);
 }
+
+// Pictures are decoded from the vision file when needed: once it is gone,
+// a scene change keeps the picture on screen, a reload of the default file
+// keeps the settings and leaves no scene picture; frames go on throughout.
+TEST(SimulatorFaults, VisionFileRemovedWhileRunningKeepsRunning) {
+    shell_testing::FakePlatform fake;
+    auto sim = std::make_unique<shell::Simulator>(fake);
+    testing_support::TempDir folder, pictures;
+    testing_support::write_file(folder.file("vitrion.dat"), hardening::base_vision_file(pictures.path()));
+    ASSERT_EQ(shell::on_create(*sim), 1);
+    std::snprintf(sim->startup_directory, sizeof sim->startup_directory, "%s", folder.path().c_str());
+    ASSERT_EQ(shell::open_display_at_startup(*sim), 1);
+    shell::on_timer(*sim);
+    shell::on_left_button_down(*sim, 0, 0);
+    ASSERT_EQ(sim->engine.simulation_started, 1);
+    const int scene = sim->engine.scene_picture;
+    ASSERT_GE(scene, 0);
+    const std::vector<uint8_t> scene_pixels = sim->display.pictures[scene].pixels;
+
+    std::filesystem::remove(folder.file("vitrion.dat"));
+    shell::on_key_down(*sim, 'L');
+    shell::on_timer(*sim);
+    EXPECT_EQ(sim->engine.scene_picture, scene);
+    EXPECT_EQ(sim->display.pictures[scene].pixels, scene_pixels) << "the scene picture stays as it was";
+    shell::on_key_down(*sim, '3');  // a myopic blur works from the kept RGB copy
+    shell::on_timer(*sim);
+    EXPECT_EQ(sim->engine.myopia_active, 1);
+
+    int presents = fake.presents;
+    shell::on_key_down(*sim, shell::key_f3);
+    EXPECT_EQ(sim->engine.glasses_red, 90) << "the settings read before stay";
+    EXPECT_EQ(sim->engine.scene_picture, -1);
+    for (int key : {int('L'), int('M'), int('5')}) {
+        shell::on_key_down(*sim, key);
+        shell::on_timer(*sim);
+    }
+    EXPECT_GE(fake.presents, presents + 3);
+    EXPECT_EQ(hardening::broken_invariant(*sim), "");
+    EXPECT_EQ(fake.destroy_requests, 0);
+    EXPECT_EQ(fake.timer_running, 1);
+}
