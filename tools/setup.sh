@@ -9,7 +9,7 @@ packages=(
   libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core
-  xvfb xdotool x11-utils
+  xvfb xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
 )
 
