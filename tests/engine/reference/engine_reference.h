@@ -1,8 +1,8 @@
 // engine_reference.h -- literal per-pixel versions of the engine's floaters, light phenomena, eyelids and frame order.
 //
 // Each routine reads and writes one pixel at a time through read_pixel and
-// write_pixel, in the original loop order (columns outer where the effect has
-// them so), with the original arithmetic, precision and order of random
+// write_pixel, in the loop order each effect is defined with (columns outer where the effect has
+// them so), with the defined arithmetic, precision and order of random
 // draws, and the same guards against values from files as the engine. Slow on
 // purpose; the tests prove the engine equal to these, the benchmarks time them.
 #pragma once
