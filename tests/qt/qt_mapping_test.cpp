@@ -1,7 +1,7 @@
 // qt_mapping_test.cpp -- picture placement with black bars, pointer mapping, key table.
 #include <gtest/gtest.h>
 
-#include "sim/platform/qt_mapping.h"
+#include "sim/qt/qt_mapping.h"
 #include "sim/shell/keys.h"
 
 using platform::map_pointer;

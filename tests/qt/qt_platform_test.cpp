@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "sim/platform/display.h"
-#include "sim/platform/qt_platform.h"
+#include "sim/qt/qt_platform.h"
 
 using namespace platform;
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "sim/platform/display.h"
-#include "sim/platform/qt_scale.h"
-#include "sim/platform/qt_text.h"
+#include "sim/qt/qt_scale.h"
+#include "sim/qt/qt_text.h"
 #include "support/pixel_compare.h"
 
 using namespace platform;

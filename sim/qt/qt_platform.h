@@ -4,8 +4,8 @@
 #include <QString>
 
 #include "sim/platform/platform.h"
-#include "sim/platform/qt_text.h"
-#include "sim/platform/qt_window.h"
+#include "sim/qt/qt_text.h"
+#include "sim/qt/qt_window.h"
 
 namespace platform {
 

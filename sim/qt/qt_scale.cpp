@@ -1,5 +1,5 @@
 // qt_scale.cpp -- nearest-neighbour scaling of the frame into 32-bit pixels.
-#include "sim/platform/qt_scale.h"
+#include "sim/qt/qt_scale.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // qt_mapping.cpp -- picture placement, pointer mapping and key translation.
-#include "sim/platform/qt_mapping.h"
+#include "sim/qt/qt_mapping.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // qt_trace.cpp -- the trace sink on a Qt logging category that is off by default.
-#include "sim/platform/qt_trace.h"
+#include "sim/qt/qt_trace.h"
 
 #include <QLoggingCategory>
 

@@ -1,5 +1,5 @@
 // qt_window.cpp -- the simulator window: scaled presentation and event translation.
-#include "sim/platform/qt_window.h"
+#include "sim/qt/qt_window.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "sim/platform/qt_mapping.h"
+#include "sim/qt/qt_mapping.h"
 #include "sim/resources/vitrion_icon.h"
 
 namespace platform {

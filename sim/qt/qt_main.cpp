@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "common/trace.h"
-#include "sim/platform/qt_platform.h"
-#include "sim/platform/qt_trace.h"
+#include "sim/qt/qt_platform.h"
+#include "sim/qt/qt_trace.h"
 #include "sim/shell/shell.h"
 
 int main(int, char**) {

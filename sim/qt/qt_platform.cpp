@@ -1,5 +1,5 @@
 // qt_platform.cpp -- Platform operations on Qt.
-#include "sim/platform/qt_platform.h"
+#include "sim/qt/qt_platform.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,5 +1,5 @@
 // qt_text.cpp -- fonts by cell height and text painted into surface memory.
-#include "sim/platform/qt_text.h"
+#include "sim/qt/qt_text.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

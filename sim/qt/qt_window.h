@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "sim/platform/qt_scale.h"
+#include "sim/qt/qt_scale.h"
 
 namespace platform {
 
