@@ -3,6 +3,8 @@
 
 #include <QDialog>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,29 +19,48 @@ namespace editor {
 namespace {
 
 constexpr int row_y[vision::picture_slots] = {41, 57, 73, 89};
+// Beyond the template's 360 units, a column says what each slot's file is.
+constexpr int dialog_width_units = 510;
+constexpr int note_x = 352;
+constexpr int note_width = 150;
+// The preview sits in the gap between "look" and "erase".
+constexpr int preview_x = 285;
+constexpr int preview_width = 30;
 
-// Tells the user when a slot names a file the simulator cannot show: not a
-// JPEG picture, or no longer readable. Empty for a JPEG or "Unused".
+QString size_note(const std::string& path) {
+    int width = 0, height = 0;
+    if (!read_jpeg_size(path, width, height)) return "no picture size found: the file may be damaged";
+    if (width == scene_width && height == scene_height) return {};
+    return QString("%1 x %2: the simulator looks around in a %3 x %4 picture")
+        .arg(width).arg(height).arg(scene_width).arg(scene_height);
+}
+
+// Tells the person what a slot's file will give the simulator: nothing to
+// say for a 1280 x 960 JPEG or "Unused"; otherwise why it is not shown, or
+// its size when it is not the size the simulator looks around in.
 void update_note(QLabel* note, const std::string& path) {
-    if (is_unused_path(path)) {
-        note->clear();
-        note->setToolTip({});
-        return;
+    QString text;
+    if (!is_unused_path(path)) {
+        switch (check_picture_file(path)) {
+        case PictureCheck::jpeg: text = size_note(path); break;
+        case PictureCheck::not_jpeg: text = "not JPEG: the simulator shows only JPEG pictures"; break;
+        case PictureCheck::unreadable: text = "missing: this file cannot be read, it will not be saved"; break;
+        }
     }
-    switch (check_picture_file(path)) {
-    case PictureCheck::jpeg:
-        note->clear();
-        note->setToolTip({});
-        break;
-    case PictureCheck::not_jpeg:
-        note->setText("not JPEG");
-        note->setToolTip("This file is not a JPEG picture: the simulator shows only JPEG backgrounds.");
-        break;
-    case PictureCheck::unreadable:
-        note->setText("missing");
-        note->setToolTip("This file cannot be read: it will not be saved into the vision file.");
-        break;
-    }
+    note->setText(text);
+    note->setToolTip(text);
+}
+
+// A small picture of a JPEG slot, decoded at a reduced size; empty otherwise.
+void update_preview(QLabel* preview, const std::string& path) {
+    preview->clear();
+    if (is_unused_path(path) || check_picture_file(path) != PictureCheck::jpeg) return;
+    QImageReader reader(QString::fromStdString(path));
+    const QSize full = reader.size();
+    if (full.isEmpty()) return;
+    reader.setScaledSize(full.scaled(preview->size(), Qt::KeepAspectRatio));
+    const QImage small = reader.read();
+    if (!small.isNull()) preview->setPixmap(QPixmap::fromImage(small));
 }
 
 QPushButton* add_button(QDialog* dialog, const char* caption, int id, int x, int y, int width) {
@@ -56,7 +77,7 @@ QDialog* create_background_dialog(QWidget* owner, EditorState& state) {
     vision::Header& header = state.doc->header;
     auto* dialog = new QDialog(owner);
     dialog->setObjectName("DLG_BACKGROUND");
-    set_up_dialog(*dialog, "Background definition.", 360, 173);
+    set_up_dialog(*dialog, "Background definition.", dialog_width_units, 173);
 
     for (int slot = 0; slot < vision::picture_slots; ++slot) {
         const int y = row_y[slot];
@@ -68,10 +89,17 @@ QDialog* create_background_dialog(QWidget* owner, EditorState& state) {
         field->setReadOnly(true);
         field->setText(QString::fromStdString(picture_path(header, slot)));
 
-        // Between "look" and "erase": why a chosen file may not become a background.
+        auto* preview = new QLabel(dialog);
+        preview->setObjectName(QString("preview_%1").arg(slot));
+        place(preview, preview_x, y, preview_width, 14);
+        preview->setAlignment(Qt::AlignCenter);
+        update_preview(preview, picture_path(header, slot));
+
         auto* note = new QLabel(dialog);
         note->setObjectName(QString("note_%1").arg(slot));
-        place(note, 284, y + 3, 33, 8);
+        place(note, note_x, y, note_width, 14);
+        note->setWordWrap(true);
+        note->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         QFont small = note->font();
         small.setPixelSize(9);
         small.setBold(true);
@@ -83,10 +111,11 @@ QDialog* create_background_dialog(QWidget* owner, EditorState& state) {
         QPushButton* look = add_button(dialog, "look", id_first_look_button + slot, 254, y, 28);
         QPushButton* erase = add_button(dialog, "erase", id_first_erase_button + slot, 318, y, 28);
 
-        QObject::connect(search, &QPushButton::clicked, dialog, [dialog, &state, &header, slot, field, note] {
-            static const QList<FileType> types{{"jpg", "*.jpg"}, {"All files", "*.*"}};
+        QObject::connect(search, &QPushButton::clicked, dialog,
+                         [dialog, &state, &header, slot, field, note, preview] {
             ChosenFile chosen;
-            if (!choose_file_to_open(dialog, state, "Load JPG as background", types, "jpg", chosen))
+            if (!choose_picture_to_open(dialog, state, "Load JPG as background", picture_file_types(),
+                                        "jpg", chosen))
                 return;
             const std::string path = chosen.path.toStdString();
             if (!set_picture_path(header, slot, path)) {
@@ -99,21 +128,32 @@ QDialog* create_background_dialog(QWidget* owner, EditorState& state) {
                                  .arg(max_picture_path_length));
                 return;
             }
+            state.picture_origin[slot] = PictureOrigin::chosen;
             field->setText(chosen.name);
             update_note(note, path);
+            update_preview(preview, path);
         });
-        QObject::connect(look, &QPushButton::clicked, dialog, [&header, slot] {
-            open_with_shell(QString::fromStdString(picture_path(header, slot)));
+        QObject::connect(look, &QPushButton::clicked, dialog, [dialog, &header, slot] {
+            const std::string path = picture_path(header, slot);
+            if (is_unused_path(path)) {
+                show_warning(dialog, "look",
+                             QString("Background %1 is Unused: choose a picture with \"search image\" first.")
+                                 .arg(slot + 1));
+                return;
+            }
+            open_with_shell(dialog, "look", QString::fromStdString(path));
         });
-        QObject::connect(erase, &QPushButton::clicked, dialog, [&header, slot, field, note] {
+        QObject::connect(erase, &QPushButton::clicked, dialog, [&state, &header, slot, field, note, preview] {
             erase_picture_path(header, slot);
+            state.picture_origin[slot] = PictureOrigin::chosen;
             field->setText(vision::unused_path);
             update_note(note, vision::unused_path);
+            update_preview(preview, vision::unused_path);
         });
     }
 
     add_static_text(dialog, "Select the backgrounds you want to see in your simulation.", 14, 113, 327, 19);
-    QPushButton* ok = add_button(dialog, "OK", id_background_ok, 154, 141, 50);
+    QPushButton* ok = add_button(dialog, "OK", id_background_ok, (dialog_width_units - 50) / 2, 141, 50);
     QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
     return dialog;
 }

@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QKeySequence>
 #include <QLabel>
+#include <QShortcut>
 
 #include "editor/model/dialog_units.h"
 
@@ -45,6 +47,30 @@ QLabel* add_static_text(QWidget* parent, const QString& text, int x, int y, int 
     place(label, x, y, width, height);
     if (!label->wordWrap()) fit_text_width(label);
     return label;
+}
+
+void keep_clear_of(QLabel* label, const QWidget* slider) {
+    constexpr int gap = 3;
+    const QRect area = slider->geometry();
+    if (!label->geometry().intersects(area)) return;
+    if (label->geometry().center().x() < area.center().x())
+        label->move(area.left() - gap - label->width(), label->y());
+    else
+        label->move(area.right() + 1 + gap, label->y());
+}
+
+QLabel* add_value_label(QWidget* parent, int id, int x, int y, int width) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString("value_%1").arg(id));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    place(label, x, y, width, one_line_height);
+    return label;
+}
+
+void add_window_shortcut(QWidget* window, const QKeySequence& keys, std::function<void()> on_key) {
+    auto* shortcut = new QShortcut(keys, window);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, window, std::move(on_key));
 }
 
 QLabel* add_label_at(QWidget* parent, const QString& text, int x, int y) {

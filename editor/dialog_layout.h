@@ -1,8 +1,11 @@
 // dialog_layout.h -- building fixed-layout dialogs from dialog-unit templates.
 #pragma once
+#include <functional>
+
 #include <QString>
 
 class QDialog;
+class QKeySequence;
 class QLabel;
 class QWidget;
 
@@ -28,6 +31,18 @@ void name_control(QWidget* widget, int id);
 
 // A static text at its template rectangle.
 QLabel* add_static_text(QWidget* parent, const QString& text, int x, int y, int width, int height);
+
+// Moves a slider's side text that runs into `slider` (template places were
+// measured with a narrower font) to end, or start, a few pixels off the
+// slider's nearer end, keeping its row. Does nothing when they do not meet.
+void keep_clear_of(QLabel* label, const QWidget* slider);
+
+// A label showing the value of slider `id` at its template rectangle, named
+// "value_<id>"; its text is set by the caller whenever the slider moves.
+QLabel* add_value_label(QWidget* parent, int id, int x, int y, int width);
+
+// Calls `on_key` when `keys` are pressed anywhere in `window`.
+void add_window_shortcut(QWidget* window, const QKeySequence& keys, std::function<void()> on_key);
 
 // A static text at a template position, as wide and high as its text needs.
 QLabel* add_label_at(QWidget* parent, const QString& text, int x, int y);

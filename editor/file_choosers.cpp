@@ -2,11 +2,14 @@
 #include "editor/file_choosers.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QUrl>
 
+#include "editor/messages.h"
 #include "editor/model/editor_state.h"
 
 namespace editor {
@@ -31,6 +34,8 @@ QString run_file_dialog(const ChooserRequest& request) {
     dialog.setFileMode(request.must_exist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     // Replacing an existing file without asking is the save command's behaviour.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // "photo.JPG" is as much a JPEG picture as "photo.jpg".
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     QStringList filters;
     for (const FileType& type : request.types) filters << qt_filter(type);
     dialog.setNameFilters(filters);
@@ -41,13 +46,16 @@ QString run_file_dialog(const ChooserRequest& request) {
     return files.isEmpty() ? QString() : files.front();
 }
 
-bool choose_file(QWidget* owner, EditorState& state, std::string& last_directory,
+// The remembered folder, else `fallback`.
+QString folder_or(const std::string& remembered, const QString& fallback) {
+    return remembered.empty() ? fallback : QString::fromStdString(remembered);
+}
+
+bool choose_file(QWidget* owner, std::string& remembered, const QString& start_folder,
                  const QString& title, const QList<FileType>& types,
                  const QString& default_suffix, bool must_exist, ChosenFile& out) {
     out = ChosenFile{};
-    if (last_directory.empty()) last_directory = state.startup_directory;
-    ChooserRequest request{owner, title, types, default_suffix,
-                           QString::fromStdString(last_directory), must_exist};
+    ChooserRequest request{owner, title, types, default_suffix, start_folder, must_exist};
     const QString chosen = chooser_override() ? chooser_override()(request) : run_file_dialog(request);
     if (chosen.isEmpty()) return false;
     const QFileInfo info(chosen);
@@ -56,7 +64,7 @@ bool choose_file(QWidget* owner, EditorState& state, std::string& last_directory
     out.name = info.fileName();
     out.folder = info.absolutePath();
     if (!out.folder.endsWith('/')) out.folder += '/';
-    last_directory = out.folder.toStdString();
+    remembered = out.folder.toStdString();
     return true;
 }
 
@@ -71,26 +79,55 @@ QString qt_filter(const FileType& type) {
     return type.name + " (" + pattern + ")";
 }
 
+const QList<FileType>& picture_file_types() {
+    static const QList<FileType> types{{"jpg", "*.jpg *.jpeg *.jpe"}, {"All files", "*.*"}};
+    return types;
+}
+
+QString vision_start_folder(const EditorState& state) {
+    return folder_or(state.last_vision_directory, QDir::homePath());
+}
+
+QString picture_start_folder(const EditorState& state) {
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString fallback = !pictures.isEmpty() && QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+    return folder_or(state.last_picture_directory, fallback);
+}
+
 bool choose_file_to_open(QWidget* owner, EditorState& state, const QString& title,
                          const QList<FileType>& types, const QString& default_suffix,
                          ChosenFile& out) {
-    return choose_file(owner, state, state.last_open_directory, title, types, default_suffix,
-                       true, out);
+    return choose_file(owner, state.last_vision_directory, vision_start_folder(state), title, types,
+                       default_suffix, true, out);
 }
 
 bool choose_file_to_save(QWidget* owner, EditorState& state, const QString& title,
                          const QList<FileType>& types, const QString& default_suffix,
                          ChosenFile& out) {
-    return choose_file(owner, state, state.last_save_directory, title, types, default_suffix,
-                       false, out);
+    return choose_file(owner, state.last_vision_directory, vision_start_folder(state), title, types,
+                       default_suffix, false, out);
 }
 
-void open_with_shell(const QString& path) {
-    if (shell_override()) {
-        shell_override()(path);
-        return;
+bool choose_picture_to_open(QWidget* owner, EditorState& state, const QString& title,
+                            const QList<FileType>& types, const QString& default_suffix,
+                            ChosenFile& out) {
+    return choose_file(owner, state.last_picture_directory, picture_start_folder(state), title,
+                       types, default_suffix, true, out);
+}
+
+bool open_with_shell(QWidget* owner, const QString& title, const QString& path) {
+    // The desktop's opener reports a missing file only in its own way, if at
+    // all, so a missing file is said here.
+    if (!QFileInfo(path).isFile()) {
+        show_warning(owner, title, QString("\"%1\" cannot be opened: there is no such file.").arg(path));
+        return false;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const bool opened = shell_override() ? shell_override()(path)
+                                         : QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!opened)
+        show_warning(owner, title,
+                     QString("The desktop could not open \"%1\": no program to show it was found.").arg(path));
+    return opened;
 }
 
 }  // namespace editor

@@ -3,6 +3,8 @@
 
 #include <QDialog>
 #include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -21,7 +23,11 @@
 namespace editor {
 namespace {
 
-constexpr int dialog_width_units = 628;
+// The template's 628 units plus a column for the sliders' values.
+constexpr int dialog_width_units = 662;
+constexpr int settings_width_units = 120;  // the group box, 86 in the template
+constexpr int value_x = 613;               // right of the sliders, which end at 610
+constexpr int value_width = 40;
 constexpr int dialog_height_units = 377;
 
 struct SliderPlace {
@@ -103,17 +109,19 @@ private:
 
     void build_controls() {
         auto* group = new QGroupBox("Floater settings", this);
-        place(group, 535, 7, 86, 363);
+        place(group, 535, 7, settings_width_units, 363);
         group->lower();
-        add_static_text(this, "floater:", 568, 18, 25, 8);
+        // The stepper stays centred in the wider group box.
+        constexpr int shift = (settings_width_units - 86) / 2;
+        add_static_text(this, "floater:", 568 + shift, 18, 25, 8);
 
-        auto* previous = add_button("<", id_floater_previous, 542, 28, 21, 14);
+        auto* previous = add_button("<", id_floater_previous, 542 + shift, 28, 21, 14);
         index_field_ = new QLineEdit(this);
         index_field_->setReadOnly(true);
         index_field_->setAlignment(Qt::AlignCenter);
         name_control(index_field_, id_floater_index);
-        place(index_field_, 567, 28, 25, 14);
-        auto* next = add_button(">", id_floater_next, 596, 28, 21, 14);
+        place(index_field_, 567 + shift, 28, 25, 14);
+        auto* next = add_button(">", id_floater_next, 596 + shift, 28, 21, 14);
         connect(previous, &QPushButton::clicked, this, [this] { step(-1); });
         connect(next, &QPushButton::clicked, this, [this] { step(+1); });
 
@@ -128,16 +136,20 @@ private:
             slider->setTickPosition(QSlider::NoTicks);
             name_control(slider, range.id);
             place(slider, 545, where.y, 65, 15);
+            values_[n] = add_value_label(this, range.id, value_x, where.y + 2, value_width);
             const int id = range.id;
-            connect(slider, &QSlider::valueChanged, this, [this, id](int position) {
+            connect(slider, &QSlider::valueChanged, this, [this, id, n](int position) {
                 store_floater_slider(current_floater_record(state_), id, position);
+                show_value(n);
                 update_map();
             });
             sliders_[n] = slider;
         }
 
-        auto* delete_floater = add_button("delete floater", id_delete_floater, 551, 305, 58, 14);
-        auto* delete_dot = add_button("delete last dot", id_delete_last_dot, 551, 326, 58, 14);
+        auto* delete_floater = add_button("delete floater", id_delete_floater, 551 + shift, 305, 58, 14);
+        auto* delete_dot = add_button("delete last dot", id_delete_last_dot, 551 + shift, 326, 58, 14);
+        // Ctrl+Z takes back the last dot, as "delete last dot" does.
+        add_window_shortcut(this, QKeySequence(Qt::CTRL | Qt::Key_Z), [delete_dot] { delete_dot->click(); });
         connect(delete_floater, &QPushButton::clicked, this, [this] {
             delete_floater_dots(state_);
             update_map();
@@ -173,12 +185,19 @@ private:
         for (int n = 0; n < floater_slider_count; ++n) {
             const QSignalBlocker quiet(sliders_[n]);
             sliders_[n]->setValue(floater_slider_position(record, floater_sliders[n].id));
+            show_value(n);
         }
+    }
+
+    void show_value(int n) {
+        values_[n]->setText(
+            QString::fromStdString(floater_slider_text(floater_sliders[n].id, sliders_[n]->value())));
     }
 
     EditorState& state_;
     QLineEdit* index_field_ = nullptr;
     QSlider* sliders_[floater_slider_count] = {};
+    QLabel* values_[floater_slider_count] = {};
 };
 
 }  // namespace

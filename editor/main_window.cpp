@@ -3,14 +3,20 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <cstring>
+#include <memory>
 
 #include "editor/background_dialog.h"
 #include "editor/cursors.h"
@@ -19,6 +25,7 @@
 #include "editor/messages.h"
 #include "editor/model/background_slots.h"
 #include "editor/model/editor_state.h"
+#include "editor/model/unsaved_changes.h"
 #include "editor/model/window_layout.h"
 #include "editor/personal_dialog.h"
 #include "editor/picture_resources.h"
@@ -64,9 +71,28 @@ QString error_text(int error) {
     return error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("unknown error");
 }
 
-void add_command(QMenu* menu, QMainWindow* window, EditorState& state, const char* caption, int id) {
+// The main window only adds the question before it closes.
+class MainWindow : public QMainWindow {
+public:
+    explicit MainWindow(EditorState& state) : state_(state) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        if (keep_work_before(this, state_, "closing"))
+            event->accept();
+        else
+            event->ignore();
+    }
+
+private:
+    EditorState& state_;
+};
+
+void add_command(QMenu* menu, QMainWindow* window, EditorState& state, const char* caption, int id,
+                 const QKeySequence& shortcut = {}) {
     QAction* action = menu->addAction(QString::fromUtf8(caption));
     action->setData(id);
+    action->setShortcut(shortcut);
     action->setObjectName(QString("menu_%1").arg(id));
     QObject::connect(action, &QAction::triggered, window,
                      [window, &state, id] { run_menu_command(window, state, id); });
@@ -78,15 +104,17 @@ void start_editor_state(EditorState& state, vision::Document& doc) {
     state.doc = &doc;
     vision::reset_to_new_document(doc);
     state.startup_directory = QDir::currentPath().toStdString();
-    state.last_open_directory.clear();
-    state.last_save_directory.clear();
+    state.last_vision_directory.clear();
+    state.last_picture_directory.clear();
+    for (PictureOrigin& origin : state.picture_origin) origin = PictureOrigin::chosen;
     state.current_eye = 0;
     state.current_floater[0] = state.current_floater[1] = 0;
     state.current_streak = 0;
+    mark_document_unchanged(state);
 }
 
 QMainWindow* create_main_window(EditorState& state) {
-    auto* window = new QMainWindow;
+    auto* window = new MainWindow(state);
     window->setObjectName("main_window");
     window->setWindowTitle(main_window_title);
 #ifdef VITRION_HAVE_ICON
@@ -95,9 +123,9 @@ QMainWindow* create_main_window(EditorState& state) {
     QMenuBar* bar = window->menuBar();
     bar->setObjectName("FLOATMENU");
     QMenu* file = bar->addMenu("File");
-    add_command(file, window, state, "Load Vision file", menu_load);
-    add_command(file, window, state, "Save Vision file", menu_save);
-    add_command(file, window, state, "Exit", menu_exit);
+    add_command(file, window, state, "Load Vision file", menu_load, QKeySequence(Qt::CTRL | Qt::Key_O));
+    add_command(file, window, state, "Save Vision file", menu_save, QKeySequence(Qt::CTRL | Qt::Key_S));
+    add_command(file, window, state, "Exit", menu_exit, QKeySequence(Qt::CTRL | Qt::Key_Q));
     QMenu* configurations = bar->addMenu("Configurations");
     add_command(configurations, window, state, "Background", menu_background);
     add_command(configurations, window, state, "Personal info", menu_personal);
@@ -108,7 +136,7 @@ QMainWindow* create_main_window(EditorState& state) {
     add_command(right, window, state, "Floaters", menu_right_floaters);
     add_command(right, window, state, "Sac refractions", menu_right_sac_refractions);
     QMenu* help = bar->addMenu("Help");
-    add_command(help, window, state, "Help", menu_help);
+    add_command(help, window, state, "Help", menu_help, QKeySequence(Qt::Key_F1));
     add_command(help, window, state, "About Vitrion editor", menu_about);
 
     window->setCentralWidget(new PresentationView(state, window));
@@ -139,13 +167,25 @@ void run_menu_command(QMainWindow* window, EditorState& state, int id) {
         state.current_streak = vision::first_streak_of_eye(1);
         run_sac_refractions_dialog(window, state);
         break;
-    case menu_help: open_with_shell(help_page_path(state)); break;
-    case menu_about: open_with_shell(readme_path(state)); break;
+    case menu_help: open_with_shell(window, "Help", help_page_path()); break;
+    case menu_about: open_with_shell(window, "About Vitrion editor", readme_path()); break;
     default: break;
     }
 }
 
+bool keep_work_before(QWidget* owner, EditorState& state, const QString& before) {
+    if (!document_changed(state)) return true;
+    const QMessageBox::StandardButton answer =
+        ask_question(owner, main_window_title,
+                     QString("Save the changes to your vision file before %1?").arg(before),
+                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Discard) return true;
+    if (answer == QMessageBox::Save) return save_vision_command(owner, state);
+    return false;
+}
+
 void load_vision_command(QWidget* owner, EditorState& state) {
+    if (!keep_work_before(owner, state, "loading another vision file")) return;
     ChosenFile chosen;
     if (!choose_file_to_open(owner, state, "Load Vitrion Vision File", vision_file_types(), "flt",
                              chosen))
@@ -155,21 +195,72 @@ void load_vision_command(QWidget* owner, EditorState& state) {
         const int error = errno;
         show_warning(owner, "Load Vitrion Vision File",
                      QString("Could not open \"%1\": %2.").arg(chosen.path, error_text(error)));
+        return;
     }
+    mark_pictures_loaded(state);
+    mark_document_unchanged(state);
 }
 
-void save_vision_command(QWidget* owner, EditorState& state) {
+namespace {
+
+// Asks, once per loaded file, whether the pictures it named may be copied
+// into the vision file being saved. Returns false when the person cancels.
+bool confirm_loaded_pictures(QWidget* owner, EditorState& state, const QString& target) {
+    int slots[vision::picture_slots];
+    const int count = pictures_to_confirm(state, slots);
+    if (count == 0) return true;
+    QStringList named;
+    for (int n = 0; n < count; ++n)
+        named << QString("Background %1: %2").arg(slots[n] + 1).arg(
+                     QString::fromStdString(picture_path(state.doc->header, slots[n])));
+    const QMessageBox::StandardButton answer = ask_question(
+        owner, "Save Vitrion Vision File",
+        QString("The vision file you loaded names these files of this computer as background "
+                "pictures; you did not choose them yourself:\n%1\n\nSaving copies them whole "
+                "into \"%2\". Embed them?\n\"No\" saves the vision file without them; the "
+                "background dialog keeps showing their paths.")
+            .arg(named.join('\n'), target),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
+    if (answer == QMessageBox::Cancel) return false;
+    answer_pictures(state, answer == QMessageBox::Yes);
+    return true;
+}
+
+}  // namespace
+
+bool save_vision_command(QWidget* owner, EditorState& state) {
     ChosenFile chosen;
     if (!choose_file_to_save(owner, state, "Save Vitrion Vision File", vision_file_types(), "flt",
                              chosen))
-        return;
+        return false;
+    if (!confirm_loaded_pictures(owner, state, chosen.path)) return false;
+
+    // Refused pictures are left out of a copy, so the slots keep showing
+    // their paths; the copy's offsets then come back to the document.
+    vision::Document* saved = state.doc;
+    std::unique_ptr<vision::Document> copy;
+    if (std::find(std::begin(state.picture_origin), std::end(state.picture_origin),
+                  PictureOrigin::refused) != std::end(state.picture_origin)) {
+        copy = std::make_unique<vision::Document>(*state.doc);
+        leave_out_refused_pictures(state, *copy);
+        saved = copy.get();
+    }
     vision::SaveReport report;
-    if (!vision::write_vision_file(*state.doc, chosen.path.toUtf8().constData(), &report)) {
+    const int written = vision::write_vision_file(*saved, chosen.path.toUtf8().constData(), &report);
+    if (copy) {
+        for (int slot = 0; slot < vision::picture_slots; ++slot)
+            state.doc->header.slots[slot].picture_offset = copy->header.slots[slot].picture_offset;
+        for (int eye = 0; eye < vision::eyes; ++eye)
+            for (int i = 0; i < vision::max_floaters; ++i)
+                state.doc->records[eye][i].points_offset = copy->records[eye][i].points_offset;
+    }
+    if (!written) {
         show_warning(owner, "Save Vitrion Vision File",
                      QString("Could not save \"%1\": %2.\nThe file on disk was not changed.")
                          .arg(chosen.path, error_text(report.error)));
-        return;
+        return false;
     }
+    mark_document_unchanged(state);
     QStringList missing;
     for (int slot = 0; slot < vision::picture_slots; ++slot) {
         if (report.slot_missing[slot])
@@ -181,15 +272,22 @@ void save_vision_command(QWidget* owner, EditorState& state) {
                      QString("\"%1\" was saved, but these background pictures could not be read "
                              "and are not in it:\n%2")
                          .arg(chosen.path, missing.join('\n')));
+    return true;
 }
 
-QString help_page_path(const EditorState& state) {
-    return QString::fromStdString(state.startup_directory) + "/help/help.html";
+QString find_data_file(const QString& program_dir, const QString& relative) {
+    const QString beside = program_dir + "/" + relative;
+    if (QFileInfo(beside).isFile()) return beside;
+    const QString installed = QDir::cleanPath(program_dir + "/../share/vitrion/" + relative);
+    if (QFileInfo(installed).isFile()) return installed;
+    return beside;
 }
 
-QString readme_path(const EditorState& state) {
-    return QString::fromStdString(state.startup_directory) + "/readme.txt";
+QString help_page_path() {
+    return find_data_file(QCoreApplication::applicationDirPath(), "help/help.html");
 }
+
+QString readme_path() { return find_data_file(QCoreApplication::applicationDirPath(), "readme.txt"); }
 
 int run_editor(QApplication& app) {
     static vision::Document document;  // about 2.2 MB: never on the stack
@@ -200,8 +298,10 @@ int run_editor(QApplication& app) {
 #endif
     QMainWindow* window = create_main_window(state);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    if (QScreen* screen = app.primaryScreen()) window->resize(screen->size());
-    window->show();
+    // Maximized within the desktop's panels; the normal size, for when it is
+    // restored (or no window manager maximizes it), fits the screen too.
+    if (QScreen* screen = window->screen()) window->resize(screen->availableGeometry().size() * 3 / 4);
+    window->showMaximized();
     return app.exec();
 }
 

@@ -31,30 +31,48 @@ enum MenuId {
 inline constexpr char main_window_title[] = "Vitrion Editor.";
 
 // Prepares the editor's state at start: `doc` becomes the document and gets
-// the new-document defaults, the working directory is recorded as the
-// start-up directory and both last directories are cleared (each becomes a
-// copy of it the first time its chooser runs).
+// the new-document defaults, which are also its unchanged state; the working
+// directory is recorded as the start-up directory and the remembered chooser
+// folders are cleared (the choosers then open in home or Pictures).
 void start_editor_state(EditorState& state, vision::Document& doc);
 
 // Builds the main window over `state`: title, icon, menu (each action named
-// "menu_<id>" with its id as data), the centred presentation picture and the
-// arrow cursor. The caller owns the window; it is not shown yet.
+// "menu_<id>" with its id as data and its shortcut: Ctrl+O load, Ctrl+S save,
+// Ctrl+Q exit, F1 help), the centred presentation picture and the arrow
+// cursor. Closing it asks first when the document has unsaved changes. The
+// caller owns the window; it is not shown yet.
 QMainWindow* create_main_window(EditorState& state);
 
 // Runs the command with menu id `id` as the menu would (unknown ids do nothing).
 void run_menu_command(QMainWindow* window, EditorState& state, int id);
 
+// Before the document is replaced or the editor closes (`before` ends the
+// question, e.g. "closing"): when the document has unsaved changes, asks
+// whether to save them (Save / Discard / Cancel). Returns true to go on:
+// nothing changed, Discard, or Save with a save that succeeded.
+bool keep_work_before(QWidget* owner, EditorState& state, const QString& before);
+
 // The file commands: choose a file, then read or write the document. A file
 // that cannot be read or written is reported in a message box naming it and
-// the reason, as are background pictures that could not be embedded.
+// the reason, as are background pictures that could not be embedded. Load
+// first asks about unsaved changes. The first save after a load asks whether
+// to embed pictures that came with the loaded file; "No" saves those slots
+// without their pictures while the dialog keeps showing their paths.
+// save_vision_command returns true when the document was saved.
 void load_vision_command(QWidget* owner, EditorState& state);
-void save_vision_command(QWidget* owner, EditorState& state);
+bool save_vision_command(QWidget* owner, EditorState& state);
 
-// The help page and readme in the start-up directory (never the current one).
-QString help_page_path(const EditorState& state);
-QString readme_path(const EditorState& state);
+// `relative` (e.g. "readme.txt") in `program_dir` when it is there, else in
+// the installed data folder `program_dir`/../share/vitrion; the first when
+// neither has it, so a message can name where it was looked for.
+QString find_data_file(const QString& program_dir, const QString& relative);
 
-// The whole program: state, window as large as the screen, event loop.
+// The help page and readme beside the program (or in its installed data
+// folder), whatever the current or start-up directory.
+QString help_page_path();
+QString readme_path();
+
+// The whole program: state, window maximized on its screen, event loop.
 // Returns the exit code, 0 after "Exit" or closing the window.
 int run_editor(QApplication& app);
 

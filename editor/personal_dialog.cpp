@@ -71,6 +71,32 @@ const TrackbarRange& range_of(int id) {
     return trackbar_ranges[0];
 }
 
+// The label that shows trackbar `id`'s value: after the text at the
+// trackbar's right end where the row has room, else (the tints, whose
+// trackbars nearly touch the next one's text) centred below the trackbar.
+QLabel* value_label(QDialog* dialog, int id, const QSlider* slider, const QList<QLabel*>& labels) {
+    const char* right_text = id == id_blood_count        ? "a lot"
+                             : id == id_blood_brightness ? "bright"
+                             : id == id_cataract_clarity ? "severe cataracts"
+                                                         : nullptr;
+    auto* value = new QLabel(dialog);
+    value->setObjectName(QString("value_%1").arg(id));
+    const std::string longest = trackbar_text(id, range_of(id).maximum);
+    const int widest = QFontMetrics(dialog->font()).horizontalAdvance(QString::fromStdString(longest)) + 4;
+    for (QLabel* label : labels) {
+        if (!right_text || label->text() != right_text) continue;
+        value->setGeometry(label->geometry().right() + 8, label->y(), widest, label->height());
+        return value;
+    }
+    QFont small = dialog->font();
+    small.setPixelSize(dialog_font_pixels - 1);
+    value->setFont(small);
+    value->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    value->setGeometry(slider->x(), slider->geometry().bottom() + 1, slider->width(),
+                       QFontMetrics(small).height());
+    return value;
+}
+
 }  // namespace
 
 QDialog* create_personal_dialog(QWidget* owner, EditorState& state) {
@@ -86,7 +112,9 @@ QDialog* create_personal_dialog(QWidget* owner, EditorState& state) {
                     "Additional comments (i.e. how long have you had your floaters, how difficult "
                     "is it for you to cope, etc.)",
                     7, 239, 330, 8);
-    for (const LabelTemplate& label : trackbar_labels) add_label_at(dialog, label.text, label.x, label.y);
+    QList<QLabel*> labels;
+    for (const LabelTemplate& label : trackbar_labels)
+        labels << add_label_at(dialog, label.text, label.x, label.y);
 
     QList<QCheckBox*> boxes;
     for (const CheckBoxTemplate& t : check_box_templates) {
@@ -126,10 +154,14 @@ QDialog* create_personal_dialog(QWidget* owner, EditorState& state) {
         slider->setRange(range.minimum, range.maximum);
         slider->setPageStep(range.page);
         slider->setValue(trackbar_position(header, t.id));
+        for (QLabel* label : labels) keep_clear_of(label, slider);
+        QLabel* value = value_label(dialog, t.id, slider, labels);
+        value->setText(QString::fromStdString(trackbar_text(t.id, slider->value())));
         // Each move is stored at once, so it survives the close box.
         const int id = t.id;
-        QObject::connect(slider, &QSlider::valueChanged, dialog, [&header, id, swatch](int position) {
+        QObject::connect(slider, &QSlider::valueChanged, dialog, [&header, id, swatch, value](int position) {
             store_trackbar(header, id, position);
+            value->setText(QString::fromStdString(trackbar_text(id, position)));
             if (id == id_tint_red || id == id_tint_green || id == id_tint_blue)
                 paint_swatch(swatch, header);
         });

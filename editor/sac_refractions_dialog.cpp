@@ -4,6 +4,8 @@
 #include <QButtonGroup>
 #include <QDialog>
 #include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -70,6 +72,7 @@ public:
             const QSignalBlocker quiet(brightness_);
             brightness_->setValue(brightness_position(streak.brightness));
         }
+        show_brightness();
         if (QAbstractButton* radio = seen_->button(radio_of_when_seen(streak.when_seen)))
             radio->setChecked(true);
         update_cursor();
@@ -136,6 +139,11 @@ private:
             clear_streak(state_);
             update_picture();
         });
+        // Ctrl+Z takes back the last traced point.
+        add_window_shortcut(this, QKeySequence(Qt::CTRL | Qt::Key_Z), [this] {
+            delete_last_point(state_);
+            update_picture();
+        });
         auto* ok = add_button("OK", id_streak_ok, 447, 270, 50, 14);
         ok->setDefault(true);
         connect(ok, &QPushButton::clicked, this, [this] {
@@ -151,12 +159,19 @@ private:
         brightness_->setTickPosition(QSlider::NoTicks);
         name_control(brightness_, id_brightness);
         place(brightness_, 313, 297, 100, 15);
-        // Made after the trackbar so that they stay readable where they touch it.
+        // "less" and "more" sit just off the trackbar's ends, on one line;
+        // the value follows "more".
         add_label_at(this, "Bright:", 260, 301);
-        add_label_at(this, "less", 302, 301);
-        add_label_at(this, "more", 411, 299);
+        keep_clear_of(add_label_at(this, "less", 302, 301), brightness_);
+        QLabel* more = add_label_at(this, "more", 411, 301);
+        keep_clear_of(more, brightness_);
+        brightness_value_ = new QLabel(this);
+        brightness_value_->setObjectName(QString("value_%1").arg(id_brightness));
+        brightness_value_->setGeometry(more->geometry().right() + 7, more->y(),
+                                       QFontMetrics(font()).horizontalAdvance("100 %") + 4, more->height());
         connect(brightness_, &QSlider::valueChanged, this, [this](int position) {
             current_streak(state_).brightness = brightness_from_position(position);
+            show_brightness();
             update_picture();
         });
 
@@ -186,6 +201,10 @@ private:
         update_picture();
     }
 
+    void show_brightness() {
+        brightness_value_->setText(QString::fromStdString(brightness_text(brightness_->value())));
+    }
+
     void show_number() {
         number_field_->setText(QString::number(streak_number_in_eye(current_streak_index(state_))));
     }
@@ -193,6 +212,7 @@ private:
     EditorState& state_;
     QLineEdit* number_field_ = nullptr;
     QSlider* brightness_ = nullptr;
+    QLabel* brightness_value_ = nullptr;
     QButtonGroup* seen_ = nullptr;
 };
 

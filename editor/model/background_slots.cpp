@@ -1,6 +1,8 @@
 // background_slots.cpp -- picture slot paths and the JPEG signature check.
 #include "editor/model/background_slots.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -36,6 +38,97 @@ PictureCheck check_picture_file(const std::string& path) {
     if (got == sizeof start && start[0] == 0xFF && start[1] == 0xD8 && start[2] == 0xFF)
         return PictureCheck::jpeg;
     return PictureCheck::not_jpeg;
+}
+
+namespace {
+
+// Frame headers: SOF0..SOF15 except DHT (C4), JPG (C8) and DAC (CC).
+bool is_frame_marker(int marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// Markers that stand alone, without a length: TEM, RST0..7, SOI.
+bool is_standalone_marker(int marker) { return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8); }
+
+int read_jpeg_size_from(std::FILE* file, int& width, int& height) {
+    if (std::fgetc(file) != 0xFF || std::fgetc(file) != 0xD8) return 0;
+    for (;;) {
+        int c = std::fgetc(file);
+        if (c != 0xFF) return 0;
+        while (c == 0xFF) c = std::fgetc(file);  // fill bytes before the marker
+        if (c == EOF) return 0;
+        const int marker = c;
+        if (is_standalone_marker(marker)) continue;
+        if (marker == 0xD9 || marker == 0xDA) return 0;  // end or first scan: no frame header
+        const int high = std::fgetc(file);
+        const int low = std::fgetc(file);
+        if (high == EOF || low == EOF) return 0;
+        const int length = high << 8 | low;  // includes its own two bytes
+        if (length < 2) return 0;
+        if (is_frame_marker(marker)) {
+            unsigned char frame[5];
+            if (length < 2 + int(sizeof frame) || std::fread(frame, 1, sizeof frame, file) != sizeof frame)
+                return 0;
+            height = frame[1] << 8 | frame[2];
+            width = frame[3] << 8 | frame[4];
+            return width > 0 && height > 0;  // a height of 0 would come later in a DNL marker
+        }
+        if (std::fseek(file, length - 2, SEEK_CUR) != 0) return 0;
+    }
+}
+
+bool names_regular_file(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace
+
+int read_jpeg_size(const std::string& path, int& width, int& height) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return 0;
+    int w = 0, h = 0;
+    const int found = read_jpeg_size_from(file, w, h);
+    std::fclose(file);
+    if (found) {
+        width = w;
+        height = h;
+    }
+    return found;
+}
+
+void mark_pictures_loaded(EditorState& state) {
+    for (int slot = 0; slot < vision::picture_slots; ++slot)
+        state.picture_origin[slot] = is_unused_path(picture_path(state.doc->header, slot))
+                                         ? PictureOrigin::chosen
+                                         : PictureOrigin::loaded;
+}
+
+int pictures_to_confirm(const EditorState& state, int* slots) {
+    int count = 0;
+    for (int slot = 0; slot < vision::picture_slots; ++slot) {
+        if (state.picture_origin[slot] != PictureOrigin::loaded) continue;
+        const std::string path = picture_path(state.doc->header, slot);
+        if (!is_unused_path(path) && names_regular_file(path)) slots[count++] = slot;
+    }
+    return count;
+}
+
+void answer_pictures(EditorState& state, int embed) {
+    int slots[vision::picture_slots];
+    const int count = pictures_to_confirm(state, slots);
+    for (int n = 0; n < count; ++n)
+        state.picture_origin[slots[n]] = embed ? PictureOrigin::allowed : PictureOrigin::refused;
+}
+
+int leave_out_refused_pictures(const EditorState& state, vision::Document& copy) {
+    int changed = 0;
+    for (int slot = 0; slot < vision::picture_slots; ++slot) {
+        if (state.picture_origin[slot] != PictureOrigin::refused) continue;
+        erase_picture_path(copy.header, slot);
+        changed = 1;
+    }
+    return changed;
 }
 
 }  // namespace editor

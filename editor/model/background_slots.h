@@ -2,6 +2,7 @@
 #pragma once
 #include <string>
 
+#include "editor/model/editor_state.h"
 #include "visionfile/document.h"
 
 namespace editor {
@@ -36,5 +37,33 @@ enum class PictureCheck { jpeg, not_jpeg, unreadable };
 // A JPEG file starts with FF D8 FF; anything else (including a file shorter
 // than three bytes) is not one.
 PictureCheck check_picture_file(const std::string& path);
+
+// The size of the scene pictures the simulator looks around in.
+constexpr int scene_width = 1280;
+constexpr int scene_height = 960;
+
+// Reads a JPEG picture's size from its frame header (the first SOF0..SOF15
+// marker, DHT, JPG and DAC excepted) without decoding: only the markers'
+// headers are read and every segment body is skipped. Returns 1 with
+// `width` and `height` set; 0 when the file is not a JPEG or has no frame
+// header before its first scan.
+int read_jpeg_size(const std::string& path, int& width, int& height);
+
+// After a vision file was loaded: every slot that names a file (not "Unused")
+// came from that file and is embedded only when the person agrees.
+void mark_pictures_loaded(EditorState& state);
+
+// The slots a save has to ask about: from a loaded file, not answered yet,
+// naming a regular file of this computer. Fills `slots` (room for 4) and
+// returns how many.
+int pictures_to_confirm(const EditorState& state, int* slots);
+
+// The person's answer for the slots pictures_to_confirm named.
+void answer_pictures(EditorState& state, int embed);
+
+// Gives every slot the person refused the path "Unused" in `copy` (a copy of
+// the document about to be saved), so the save embeds nothing for it.
+// Returns 1 when any slot was changed.
+int leave_out_refused_pictures(const EditorState& state, vision::Document& copy);
 
 }  // namespace editor

@@ -1,5 +1,6 @@
 // editor_state.h -- everything the editor holds besides its widgets.
 #pragma once
+#include <memory>
 #include <string>
 
 #include "common/random.h"
@@ -16,6 +17,16 @@ struct DrawingInput {
     int last_y = 0;
 };
 
+// Where the path in a picture slot came from. A save embeds the file a slot
+// names, so a path that arrived inside a loaded vision file (it may name any
+// file of this computer) is embedded only once the person agrees.
+enum class PictureOrigin {
+    chosen,   // chosen with "search image" in this run, or emptied: embed freely
+    loaded,   // came with a loaded vision file: ask before the first save
+    allowed,  // came with a loaded file and the person said to embed it
+    refused,  // came with a loaded file and the person said not to embed it
+};
+
 // The editor's one instance of its state. Dialogs edit `doc` directly as the
 // user works; only "Save Vision file" writes a file.
 struct EditorState {
@@ -26,8 +37,13 @@ struct EditorState {
     Random rng;                        // never seeded: previews repeat from run to run
     Canvas canvas;                     // 960 x 720 drawing surface shared by all windows
     std::string startup_directory;     // working directory at start, with no trailing '/'
-    std::string last_open_directory;   // folder of the last file chosen to open
-    std::string last_save_directory;   // folder of the last file chosen to save
+    std::string last_vision_directory;   // folder of the vision file last loaded or saved
+    std::string last_picture_directory;  // folder of the background picture last chosen
+    PictureOrigin picture_origin[vision::picture_slots] = {
+        PictureOrigin::chosen, PictureOrigin::chosen, PictureOrigin::chosen, PictureOrigin::chosen};
+    // The document as it was last created, loaded or saved; the question
+    // before closing or loading compares against it.
+    std::unique_ptr<vision::Document> unchanged;
     DrawingInput floater_map_input;    // floater map's stroke and last mouse position
     DrawingInput streak_input;         // sac refractions dialog's, kept separately
 };

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 
 #include "common/convert.h"
 #include "sim/engine/dot_walk.h"
@@ -91,6 +92,24 @@ int current_map_floater(const EditorState& state) {
 
 vision::FloaterRecord& current_floater_record(EditorState& state) {
     return state.doc->records[current_map_eye(state)][current_map_floater(state)];
+}
+
+std::string floater_slider_text(int id, int position) {
+    char text[32];
+    switch (id) {
+    case id_dot_density: std::snprintf(text, sizeof text, "%d per dot", position); break;
+    case id_dot_size_x:
+    case id_dot_size_y: std::snprintf(text, sizeof text, "%d px", position); break;
+    // A dot keeps transparency / 256 of the light below it.
+    case id_transparency: std::snprintf(text, sizeof text, "%d %%", (position * 100 + 128) / 256); break;
+    case id_diffusion:
+    case id_floater_density: std::snprintf(text, sizeof text, "%d / 10", position); break;
+    // The damping, a thousandth per step, is the share of speed kept per frame.
+    case id_movement_x:
+    case id_movement_y: std::snprintf(text, sizeof text, "%d.%d %%", position / 10, position % 10); break;
+    default: return {};
+    }
+    return text;
 }
 
 int floater_slider_position(const vision::FloaterRecord& record, int id) {

@@ -3,6 +3,8 @@
 // The dialog widgets only translate events into these calls and show the
 // canvas; every rule about dots, floaters, sliders and the redraw lives here.
 #pragma once
+#include <string>
+
 #include "common/random.h"
 #include "editor/model/canvas.h"
 #include "editor/model/editor_state.h"
@@ -64,6 +66,11 @@ int floater_slider_position(const vision::FloaterRecord& record, int id);
 // Stores slider `id`'s new `position` into `record`: densities and sizes as
 // they are, floater_density as 10 - position, movements as position x 0.001.
 void store_floater_slider(vision::FloaterRecord& record, int id, int position);
+
+// What slider `id` at `position` means, in the person's units: dots drawn
+// per placed dot, pixels, the percent of light a dot lets through, a level
+// out of 10, or the percent of its speed a floater keeps from frame to frame.
+std::string floater_slider_text(int id, int position);
 
 // Appends dot (x, y) to floater `floater` of `eye` unless the floater already
 // holds that exact dot or already holds 1023 dots. Returns 1 when added.

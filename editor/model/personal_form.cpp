@@ -2,6 +2,7 @@
 #include "editor/model/personal_form.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "common/convert.h"
@@ -21,6 +22,21 @@ int32_t* check_box_field(vision::Header& header, int id) {
     case id_sac_refractions: return &header.sac_refractions_on;
     default: return nullptr;
     }
+}
+
+std::string trackbar_text(int id, int position) {
+    char text[32];
+    switch (id) {
+    case id_blood_count: std::snprintf(text, sizeof text, "%d points", position); break;
+    // Positions are hundredths of brightness and of haze.
+    case id_blood_brightness:
+    case id_cataract_clarity: std::snprintf(text, sizeof text, "%d %%", position); break;
+    case id_tint_red:
+    case id_tint_green:
+    case id_tint_blue: std::snprintf(text, sizeof text, "%d", position); break;
+    default: return {};
+    }
+    return text;
 }
 
 int trackbar_position(const vision::Header& header, int id) {

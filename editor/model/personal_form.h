@@ -60,6 +60,10 @@ int trackbar_position(const vision::Header& header, int id);
 // `id` is a trackbar, else 0.
 int store_trackbar(vision::Header& header, int id, int position);
 
+// What trackbar `id` at `position` means: how many points of light, a
+// percent of brightness or of cataract haze, or a tint channel 0..255.
+std::string trackbar_text(int id, int position);
+
 // The radio button id for the stored dioptres, or -1 when outside 1..10
 // (then no button is selected).
 int dioptre_button(const vision::Header& header);

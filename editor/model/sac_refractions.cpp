@@ -2,6 +2,7 @@
 #include "editor/model/sac_refractions.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "common/convert.h"
 
@@ -9,7 +10,9 @@ namespace editor {
 namespace {
 
 constexpr float brightness_to_position = 255;
-constexpr double position_to_brightness = 0.003921569;  // 1/255
+// 1/255 as a single-precision constant; the product is formed in single
+// precision too, so position 255 stores exactly 1.0.
+constexpr float position_to_brightness = 0.003921569f;
 
 struct SeenChoice {
     int radio_id;
@@ -78,11 +81,22 @@ int brightness_position(float brightness) {
 }
 
 float brightness_from_position(int position) {
-    return static_cast<float>(position * position_to_brightness);
+    return static_cast<float>(position) * position_to_brightness;
+}
+
+std::string brightness_text(int position) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d %%", (position * 100 + brightness_maximum / 2) / brightness_maximum);
+    return text;
 }
 
 int streak_grey(float brightness) {
     return trunc_to_int(brightness * brightness_to_position) & 255;
+}
+
+void delete_last_point(EditorState& state) {
+    vision::Streak& streak = current_streak(state);
+    if (streak.point_count > 0) streak.point_count = stored_points(streak) - 1;
 }
 
 void clear_streak(EditorState& state) { current_streak(state).point_count = 0; }

@@ -1,5 +1,7 @@
 // sac_refractions.h -- tracing, stepping and drawing the streaks of light, toolkit-free.
 #pragma once
+#include <string>
+
 #include "editor/model/canvas.h"
 #include "editor/model/editor_state.h"
 #include "editor/model/floater_map.h"  // client_coordinate, shared by both drawing dialogs
@@ -57,8 +59,13 @@ int streak_number_in_eye(int streak);
 int brightness_position(float brightness);
 // The brightness a trackbar position stores: position x 0.003921569.
 float brightness_from_position(int position);
+// The brightness a trackbar position means, as 0..100 %.
+std::string brightness_text(int position);
 // The grey level the points are drawn in: low 8 bits of brightness x 255.
 int streak_grey(float brightness);
+
+// Ctrl+Z: the current streak loses its last point, if it has one.
+void delete_last_point(EditorState& state);
 
 // "clear all": the current streak loses its points.
 void clear_streak(EditorState& state);

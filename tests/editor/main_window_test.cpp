@@ -8,10 +8,12 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 
+#include "editor/file_choosers.h"
 #include "editor/main_window.h"
 #include "editor/picture_resources.h"
 #include "support/temp_dir.h"
@@ -86,9 +88,7 @@ TEST(MainWindow, SavingANewDocumentAtOnceWritesTheDefaults) {
     EXPECT_EQ(fixture.chooser_titles, QStringList({"Save Vitrion Vision File"}));
     EXPECT_EQ(fixture.chooser_filters, QStringList({"flt (*.flt)", "All files (*)"}));
     EXPECT_EQ(fixture.chooser_suffix, "flt");
-    // The first save dialog opens in the start-up folder.
-    EXPECT_EQ(fixture.chooser_folders.value(0).toStdString(), fixture.state.startup_directory);
-    EXPECT_EQ(fixture.state.last_save_directory, dir.path() + "/");
+    EXPECT_EQ(fixture.state.last_vision_directory, dir.path() + "/");
 
     const std::vector<unsigned char> bytes = testing_support::read_file(dir.file("new.flt"));
     ASSERT_EQ(bytes.size(), 545312u);
@@ -118,8 +118,7 @@ TEST(MainWindow, CancelledSaveWritesNothing) {
     EXPECT_EQ(fixture.doc->records[0][0].points_offset, 1234);
     EXPECT_EQ(fixture.doc->header.slots[1].picture_offset, 999);
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
-    EXPECT_TRUE(fixture.state.last_save_directory.empty() ||
-                fixture.state.last_save_directory == fixture.state.startup_directory);
+    EXPECT_TRUE(fixture.state.last_vision_directory.empty());
 }
 
 TEST(MainWindow, LoadKeepsRecordsBeyondTheFilesCount) {
@@ -142,8 +141,10 @@ TEST(MainWindow, LoadKeepsRecordsBeyondTheFilesCount) {
     for (int i = 0; i < 5; ++i) doc.records[0][i].dot_density = 10 - i;
 
     fixture.next_choice = QString::fromStdString(dir.file("two.flt"));
+    fixture.answers = {QMessageBox::Discard};  // the five floaters were never saved
     std::unique_ptr<QMainWindow> window(create_main_window(fixture.state));
     run_menu_command(window.get(), fixture.state, menu_load);
+    EXPECT_EQ(fixture.questions.size(), 1);
 
     EXPECT_EQ(fixture.chooser_titles, QStringList({"Load Vitrion Vision File"}));
     EXPECT_EQ(doc.header.floater_count[0], 2);
@@ -194,6 +195,7 @@ TEST(MainWindow, FailuresAreReportedWithFileAndReason) {
         std::fclose(probe);  // running as root: permissions do not stop reads
     } else {
         fixture.doc->header.tint_red = 12;
+        fixture.answers = {QMessageBox::Discard};
         fixture.next_choice = QString::fromStdString(unreadable);
         run_menu_command(window.get(), fixture.state, menu_load);
         ASSERT_EQ(fixture.messages.size(), 3);
@@ -202,19 +204,47 @@ TEST(MainWindow, FailuresAreReportedWithFileAndReason) {
     }
 }
 
-TEST(MainWindow, HelpOpensFromTheStartupFolderAfterAChooserMoved) {
+TEST(MainWindow, HelpFilesAreFoundBesideTheProgramOrInItsDataFolder) {
     testing_support::EditorFixture fixture;
     testing_support::TempDir dir;
-    const QString startup = QString::fromStdString(fixture.state.startup_directory);
     std::unique_ptr<QMainWindow> window(create_main_window(fixture.state));
-    fixture.next_choice = QString::fromStdString(dir.file("elsewhere.flt"));
-    run_menu_command(window.get(), fixture.state, menu_save);
+    // The test program sits beside the copied help files, as vitrion_edit does;
+    // the working directory plays no part.
+    const QString program_dir = QCoreApplication::applicationDirPath();
     const QString before = QDir::currentPath();
-    QDir::setCurrent(QString::fromStdString(dir.path()));  // as a native dialog may do
+    QDir::setCurrent(QString::fromStdString(dir.path()));
     run_menu_command(window.get(), fixture.state, menu_help);
     run_menu_command(window.get(), fixture.state, menu_about);
     QDir::setCurrent(before);
-    EXPECT_EQ(fixture.opened, QStringList({startup + "/help/help.html", startup + "/readme.txt"}));
+    EXPECT_EQ(fixture.opened, QStringList({program_dir + "/help/help.html", program_dir + "/readme.txt"}));
+    EXPECT_TRUE(fixture.messages.isEmpty()) << fixture.messages.join('\n').toStdString();
+
+    // Installed: <prefix>/bin/vitrion_edit with <prefix>/share/vitrion/help/help.html.
+    const QString prefix = QString::fromStdString(dir.path());
+    QDir().mkpath(prefix + "/bin");
+    QDir().mkpath(prefix + "/share/vitrion/help");
+    testing_support::write_file(dir.file("share/vitrion/help/help.html"), {'<'});
+    EXPECT_EQ(find_data_file(prefix + "/bin", "help/help.html"), prefix + "/share/vitrion/help/help.html");
+    testing_support::write_file(dir.file("bin/readme.txt"), {'r'});
+    EXPECT_EQ(find_data_file(prefix + "/bin", "readme.txt"), prefix + "/bin/readme.txt");
+    EXPECT_EQ(find_data_file(prefix + "/bin", "none.txt"), prefix + "/bin/none.txt");
+}
+
+TEST(MainWindow, AFileTheDesktopCannotOpenIsNamedInAMessage) {
+    testing_support::EditorFixture fixture;
+    testing_support::TempDir dir;
+    const QString there = QString::fromStdString(dir.file("notes.txt"));
+    testing_support::write_file(there.toStdString(), {'n'});
+    fixture.shell_opens = false;
+    EXPECT_FALSE(open_with_shell(nullptr, "Help", there));
+    ASSERT_EQ(fixture.messages.size(), 1);
+    EXPECT_TRUE(fixture.messages[0].contains(there)) << fixture.messages[0].toStdString();
+    // A file that is not there is said without asking the desktop.
+    const QString gone = QString::fromStdString(dir.file("gone.html"));
+    EXPECT_FALSE(open_with_shell(nullptr, "Help", gone));
+    EXPECT_EQ(fixture.opened, QStringList({there}));
+    ASSERT_EQ(fixture.messages.size(), 2);
+    EXPECT_TRUE(fixture.messages[1].contains(gone)) << fixture.messages[1].toStdString();
 }
 
 TEST(MainWindow, DrawingCommandsSelectEyeAndStreak) {

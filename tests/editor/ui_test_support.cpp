@@ -17,14 +17,23 @@ EditorFixture::EditorFixture() : doc(std::make_unique<vision::Document>()) {
         chooser_suffix = request.default_suffix;
         return next_choice;
     });
-    editor::set_shell_function([this](const QString& path) { opened << path; });
+    editor::set_shell_function([this](const QString& path) {
+        opened << path;
+        return shell_opens;
+    });
     editor::set_message_function([this](const QString&, const QString& text) { messages << text; });
+    editor::set_question_function(
+        [this](const QString&, const QString& text, QMessageBox::StandardButtons) {
+            questions << text;
+            return answers.isEmpty() ? QMessageBox::Cancel : answers.takeFirst();
+        });
 }
 
 EditorFixture::~EditorFixture() {
     editor::set_chooser_function({});
     editor::set_shell_function({});
     editor::set_message_function({});
+    editor::set_question_function({});
 }
 
 }  // namespace testing_support

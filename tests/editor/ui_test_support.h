@@ -1,5 +1,6 @@
 // ui_test_support.h -- helpers for driving the editor's widgets in tests.
 #pragma once
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -10,8 +11,9 @@
 
 namespace testing_support {
 
-// A fresh editor state over its own new document, with the chooser, shell
-// and message box replaced by recorders; everything is restored afterwards.
+// A fresh editor state over its own new document, with the chooser, shell,
+// message box and questions replaced by recorders; everything is restored
+// afterwards.
 struct EditorFixture {
     EditorFixture();
     ~EditorFixture();
@@ -29,7 +31,12 @@ struct EditorFixture {
     QStringList chooser_filters;   // the filters of the last chooser
     QString chooser_suffix;        // its default suffix
     QStringList opened;            // paths handed to the shell
+    bool shell_opens = true;       // what the desktop answers
     QStringList messages;          // texts of the warning boxes
+    // Answers for the next questions, in order (Cancel once they run out),
+    // and the texts of the questions asked.
+    QList<QMessageBox::StandardButton> answers;
+    QStringList questions;
 };
 
 // The child control named "ctl_<id>" of `parent`, or nullptr.

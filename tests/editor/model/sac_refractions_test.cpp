@@ -34,7 +34,7 @@ TEST_F(StreakFixture, SteppingStaysWithinTheEye) {
 TEST_F(StreakFixture, BrightnessMapsBetweenTrackbarAndGrey) {
     EXPECT_EQ(brightness_position(streak(0).brightness), 127) << "new document";
     EXPECT_EQ(streak_grey(streak(0).brightness), 127);
-    EXPECT_NEAR(brightness_from_position(255), 1.0f, 2e-7f);
+    EXPECT_EQ(brightness_from_position(255), 1.0f) << "exactly, not one step above";
     EXPECT_EQ(streak_grey(brightness_from_position(255)), 255);
     EXPECT_EQ(brightness_from_position(0), 0.0f);
     EXPECT_EQ(brightness_position(-0.5f), 0);
