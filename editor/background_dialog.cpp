@@ -20,9 +20,9 @@ namespace {
 
 constexpr int row_y[vision::picture_slots] = {41, 57, 73, 89};
 // Beyond the template's 360 units, a column says what each slot's file is.
-constexpr int dialog_width_units = 510;
+constexpr int dialog_width_units = 520;
 constexpr int note_x = 352;
-constexpr int note_width = 150;
+constexpr int note_width = 162;
 // The preview sits in the gap between "look" and "erase".
 constexpr int preview_x = 285;
 constexpr int preview_width = 30;
@@ -31,7 +31,7 @@ QString size_note(const std::string& path) {
     int width = 0, height = 0;
     if (!read_jpeg_size(path, width, height)) return "no picture size found: the file may be damaged";
     if (width == scene_width && height == scene_height) return {};
-    return QString("%1 x %2: the simulator looks around in a %3 x %4 picture")
+    return QString("%1 x %2:\nthe simulator looks around in a %3 x %4 picture")
         .arg(width).arg(height).arg(scene_width).arg(scene_height);
 }
 

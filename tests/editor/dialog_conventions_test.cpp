@@ -214,7 +214,7 @@ TEST(BackgroundPictures, APictureShowsAPreviewAndASizeOtherThanTheScenesIsSaid) 
 
     EXPECT_EQ(dialog->findChild<QLabel*>("note_0")->text(), "");
     EXPECT_EQ(dialog->findChild<QLabel*>("note_1")->text(),
-              "800 x 600: the simulator looks around in a 1280 x 960 picture");
+              "800 x 600:\nthe simulator looks around in a 1280 x 960 picture");
     for (int slot : {0, 1}) {
         const QPixmap preview = dialog->findChild<QLabel*>(QString("preview_%1").arg(slot))->pixmap();
         ASSERT_FALSE(preview.isNull()) << "slot " << slot;
