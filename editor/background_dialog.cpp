@@ -51,10 +51,19 @@ void update_note(QLabel* note, const std::string& path) {
     note->setToolTip(text);
 }
 
+// Pictures larger than the simulator would ever show get no preview, so a
+// damaged or hostile file cannot keep the dialog decoding.
+constexpr int largest_preview_side = 4096;
+constexpr qint64 largest_preview_bytes = 64 << 20;
+
 // A small picture of a JPEG slot, decoded at a reduced size; empty otherwise.
 void update_preview(QLabel* preview, const std::string& path) {
     preview->clear();
     if (is_unused_path(path) || check_picture_file(path) != PictureCheck::jpeg) return;
+    int width = 0, height = 0;
+    if (!read_jpeg_size(path, width, height) || width > largest_preview_side ||
+        height > largest_preview_side || QFileInfo(QString::fromStdString(path)).size() > largest_preview_bytes)
+        return;
     QImageReader reader(QString::fromStdString(path));
     const QSize full = reader.size();
     if (full.isEmpty()) return;

@@ -50,9 +50,13 @@ bool is_frame_marker(int marker) {
 // Markers that stand alone, without a length: TEM, RST0..7, SOI.
 bool is_standalone_marker(int marker) { return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8); }
 
+// Real pictures carry a few dozen segments before their frame header; a
+// file of endless tiny segments is given up on instead of walked through.
+constexpr int max_segments_before_frame = 10000;
+
 int read_jpeg_size_from(std::FILE* file, int& width, int& height) {
     if (std::fgetc(file) != 0xFF || std::fgetc(file) != 0xD8) return 0;
-    for (;;) {
+    for (int segments = 0; segments < max_segments_before_frame; ++segments) {
         int c = std::fgetc(file);
         if (c != 0xFF) return 0;
         while (c == 0xFF) c = std::fgetc(file);  // fill bytes before the marker
@@ -75,6 +79,7 @@ int read_jpeg_size_from(std::FILE* file, int& width, int& height) {
         }
         if (std::fseek(file, length - 2, SEEK_CUR) != 0) return 0;
     }
+    return 0;
 }
 
 bool names_regular_file(const std::string& path) {

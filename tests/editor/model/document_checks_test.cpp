@@ -1,4 +1,4 @@
-// document_checks_test.cpp -- the JPEG size scan, what counts as unsaved work, and the slider value texts.
+// document_checks_test.cpp -- the JPEG size scan and what counts as unsaved work.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -6,7 +6,7 @@
 
 #include "editor/model/background_slots.h"
 #include "editor/model/floater_map.h"
-#include "editor/model/personal_form.h"
+#include "editor/model/personal_form.h"  // store_comments
 #include "editor/model/sac_refractions.h"
 #include "editor/model/unsaved_changes.h"
 #include "support/temp_dir.h"
@@ -98,13 +98,11 @@ TEST(UnsavedChanges, OnlyThePersonsWorkCounts) {
     };
     const Edit edits[] = {
         {"a dot", [](vision::Document& d) { add_floater_dot(d, 1, 0, 5, 5); }},
-        {"a slider", [](vision::Document& d) { d.records[0][0].movement_y = 0.9f; }},
         {"a floater more", [](vision::Document& d) { d.header.floater_count[0] = 2; }},
         {"a streak point", [](vision::Document& d) { add_streak_point(d.header.streak[9], 3, 3); }},
         {"when seen", [](vision::Document& d) { d.header.streak[0].when_seen = 2; }},
         {"a picture", [](vision::Document& d) { set_picture_path(d.header, 3, "/p.jpg"); }},
         {"the comments", [](vision::Document& d) { store_comments(d.header, "hello"); }},
-        {"a tint", [](vision::Document& d) { d.header.tint_blue = 1; }},
     };
     for (const Edit& edit : edits) {
         auto changed = std::make_unique<vision::Document>(*doc);
@@ -119,21 +117,4 @@ TEST(UnsavedChanges, OnlyThePersonsWorkCounts) {
     state.current_eye = 0;
     delete_last_dot(state);
     EXPECT_EQ(document_changed(state), 0);
-}
-
-TEST(SliderTexts, ShowTheEndsInThePersonsUnits) {
-    EXPECT_EQ(floater_slider_text(id_dot_density, 10), "10 per dot");
-    EXPECT_EQ(floater_slider_text(id_dot_size_y, 4), "4 px");
-    EXPECT_EQ(floater_slider_text(id_transparency, 200), "78 %");  // 200/256 of the light
-    EXPECT_EQ(floater_slider_text(id_transparency, 254), "99 %");
-    EXPECT_EQ(floater_slider_text(id_floater_density, 0), "0 / 10");
-    EXPECT_EQ(floater_slider_text(id_movement_x, 990), "99.0 %");
-    EXPECT_EQ(floater_slider_text(id_movement_y, 505), "50.5 %");
-    EXPECT_EQ(brightness_text(0), "0 %");
-    EXPECT_EQ(brightness_text(127), "50 %");
-    EXPECT_EQ(brightness_text(255), "100 %");
-    EXPECT_EQ(trackbar_text(id_blood_count, 1000), "1000 points");
-    EXPECT_EQ(trackbar_text(id_blood_brightness, 40), "40 %");
-    EXPECT_EQ(trackbar_text(id_cataract_clarity, 100), "100 %");
-    EXPECT_EQ(trackbar_text(id_tint_green, 255), "255");
 }
