@@ -24,6 +24,13 @@ if command -v qtpaths6 >/dev/null; then
     skip "Qt's Wayland platform plugin (qt6-wayland) is not installed"
 fi
 
+# Under the sanitizer build: Qt's Wayland client, libwayland-client and
+# libxkbcommon keep allocations until exit, some inside modules already
+# unloaded when the leak report is made, so no suppression can name them.
+# Address and undefined-behaviour checks stay on; the other end-to-end tests
+# keep checking leaks.
+[ -n "${ASAN_OPTIONS:-}" ] && export ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0"
+
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 socket="vitrion-test-$$"
