@@ -7,7 +7,8 @@
 #     starts the simulation, F8 writes a 640 x 480 capture, F4 opens the file
 #     dialog as a second window that takes a typed file name, the simulator is
 #     full screen again afterwards and takes keys again (a second capture), and
-#     Escape ends it with exit code 0.
+#     Escape ends it with exit code 0. Then the editor's window must carry its
+#     own app id.
 # Window geometry and app ids come from weston's scene-graph debug stream.
 # Exit code 77 (skipped): weston, its tools, Qt's Wayland plugin or the
 # default vision are missing.
@@ -135,4 +136,23 @@ xdotool key F8
 wait_for_capture "$work/run" >/dev/null || exit 1
 
 quit_with_escape
+
+# The editor on the same compositor carries its own app id, which names its
+# desktop entry.
+if [ -x "$bin_dir/vitrion_edit" ]; then
+  app_id="org.vitrion.Editor"
+  (cd "$work/run" && exec env -u DISPLAY WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland \
+     "$bin_dir/vitrion_edit") >"$work/editor.log" 2>&1 &
+  editor_pid=$!
+  editor=""
+  for _ in $(seq 100); do
+    editor=$(window_position "Vitrion Editor.")
+    [ -n "$editor" ] && break
+    sleep 0.2
+  done
+  kill "$editor_pid" 2>/dev/null
+  wait "$editor_pid" 2>/dev/null
+  [ -n "$editor" ] || fail "no editor window of $app_id: $(cat "$work/editor.log")"
+  echo "editor window of $app_id at $editor"
+fi
 echo "PASS"
