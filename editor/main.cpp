@@ -5,5 +5,9 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The X11 window class and the Wayland app id, which the desktop entry's
+    // StartupWMClass and file name match; fixed, whatever name started us.
+    app.setApplicationName(QStringLiteral("vitrion_edit"));
+    app.setDesktopFileName(QStringLiteral("org.vitrion.Editor"));
     return editor::run_editor(app);
 }

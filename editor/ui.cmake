@@ -17,8 +17,9 @@ endif()
 add_executable(vitrion_edit ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
 target_link_libraries(vitrion_edit PRIVATE vitrion_editor_ui)
 
-# The help page and the readme are opened from the program's folder, so they
-# sit beside the program both in the build tree and once installed.
+# The help page and the readme are opened from the program's folder, else from
+# ../share/vitrion beside it: in the build tree they sit beside the program,
+# installed they go with the other data.
 set(editor_help_html ${CMAKE_CURRENT_SOURCE_DIR}/resources/help/help.html)
 set(editor_readme ${CMAKE_CURRENT_SOURCE_DIR}/resources/readme.txt)
 add_custom_command(
@@ -33,5 +34,5 @@ add_custom_target(vitrion_edit_help ALL
 add_dependencies(vitrion_edit vitrion_edit_help)
 
 install(TARGETS vitrion_edit RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${editor_help_html} DESTINATION ${CMAKE_INSTALL_BINDIR}/help)
-install(FILES ${editor_readme} DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${editor_help_html} DESTINATION ${CMAKE_INSTALL_DATADIR}/vitrion/help)
+install(FILES ${editor_readme} DESTINATION ${CMAKE_INSTALL_DATADIR}/vitrion)

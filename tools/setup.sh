@@ -11,6 +11,8 @@ packages=(
   fonts-dejavu-core
   xvfb xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
+  qt6-wayland weston
+  dpkg-dev file desktop-file-utils appstream xdg-user-dirs
 )
 
 missing=()

@@ -1,7 +1,11 @@
 // pictures.cpp -- picture loading into surfaces, the start-up loader and scene changes.
 #include "sim/platform/pictures.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstring>
 #include <new>
 
 #include "common/trace.h"
@@ -30,9 +34,35 @@ void draw_into_surface(Display& display, Surface& surface, const DecodedPicture&
 
 }  // namespace
 
-void default_vision_path(const char* startup_directory, char* out, int out_size) {
-    if (out_size <= 0) return;
+int find_default_vision(const char* startup_directory, const char* program_directory, char* out,
+                        int out_size) {
+    if (out_size <= 0) return 0;
     std::snprintf(out, size_t(out_size), "%s/vitrion.dat", startup_directory);
+    struct stat info;
+    if (stat(out, &info) == 0 || !program_directory || !program_directory[0]) return 0;
+    // The installation prefix is the program folder's parent (bin/..).
+    const char* last_slash = std::strrchr(program_directory, '/');
+    if (!last_slash) return 0;
+    const int prefix_length = int(last_slash - program_directory);
+    char installed[vision_path_size];
+    const int n = std::snprintf(installed, sizeof installed, "%.*s/share/vitrion/vitrion.dat", prefix_length,
+                                program_directory);
+    if (n < 0 || n >= out_size || n >= int(sizeof installed) || stat(installed, &info) != 0) return 0;
+    std::memcpy(out, installed, size_t(n) + 1);
+    return 1;
+}
+
+void default_vision_path(const char* startup_directory, char* out, int out_size) {
+    char program[vision_path_size] = {};
+    const ssize_t n = readlink("/proc/self/exe", program, sizeof program - 1);
+    if (n > 0) {
+        program[n] = 0;
+        if (char* slash = std::strrchr(program, '/')) *slash = 0;  // the program's folder
+    } else {
+        program[0] = 0;
+    }
+    if (find_default_vision(startup_directory, program, out, out_size))
+        trace::log("vitrion.dat no esta en %s; se usa la vision instalada %s", startup_directory, out);
 }
 
 int load_picture(Display& display, const char* path, long offset, int surface_index, int* width, int* height) {

@@ -27,7 +27,16 @@ struct Pictures {
     std::vector<uint8_t> rgb_work;
 };
 
-// Writes startup_directory + "/vitrion.dat" into `out` (out_size bytes).
+// Writes the default vision file's path into `out` (out_size bytes):
+// startup_directory + "/vitrion.dat" when that file exists or when no
+// installed one exists either (so failures name the usual place), otherwise
+// the installed one, <program_directory>/../share/vitrion/vitrion.dat, which
+// a package puts beside bin/. Returns 1 when the installed file was chosen.
+int find_default_vision(const char* startup_directory, const char* program_directory, char* out,
+                        int out_size);
+
+// find_default_vision with the folder of the running program (from
+// /proc/self/exe); reports to the trace log when the installed file is used.
 void default_vision_path(const char* startup_directory, char* out, int out_size);
 
 // Decodes the JPEG that starts at `offset` in the file at `path`. With

@@ -16,6 +16,9 @@ int main(int, char**) {
     char* qt_argv[] = {program_name, nullptr};
     QApplication app(qt_argc, qt_argv);
     app.setApplicationName(QStringLiteral("vitrion_sim"));
+    // Names the desktop entry: the Wayland app id, matched by docks and menus
+    // (on X11 the entry's StartupWMClass matches the class "vitrion_sim").
+    app.setDesktopFileName(QStringLiteral("org.vitrion.Simulator"));
     app.setQuitOnLastWindowClosed(false);  // the shell decides when to quit
     platform::install_qt_trace_sink();
 

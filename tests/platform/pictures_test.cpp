@@ -1,6 +1,9 @@
 // pictures_test.cpp -- JPEG pictures from vision files into surfaces, and bad pictures.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
+
 #include "picture_fixtures.h"
 #include "sim/platform/jpeg_decode.h"
 #include "support/pixel_compare.h"
@@ -166,4 +169,28 @@ TEST(LoadPicture, NoSurfaceIsReportedToTheTrace) {
     EXPECT_EQ(load_picture(display, dir.file("v.dat").c_str(), offset, -1, &w, &h), -1);
     EXPECT_TRUE(trace.saw("Error, no se genero un OffScreenSurface."));
     EXPECT_EQ(w, 8);
+}
+
+TEST(DefaultVision, TheStartupFolderWinsAndTheInstalledFileStandsInOnlyWhenItIsMissing) {
+    TempDir dir;
+    // An installation: <prefix>/bin holds the program, <prefix>/share/vitrion the data.
+    const std::string prefix = dir.file("prefix");
+    std::filesystem::create_directories(prefix + "/bin");
+    std::filesystem::create_directories(prefix + "/share/vitrion");
+    std::filesystem::create_directories(dir.file("start"));
+    const std::string start = dir.file("start");
+    const std::string installed = prefix + "/share/vitrion/vitrion.dat";
+    char path[vision_path_size];
+
+    // Neither file: the usual place is named, so the failure message points there.
+    EXPECT_EQ(find_default_vision(start.c_str(), (prefix + "/bin").c_str(), path, sizeof path), 0);
+    EXPECT_EQ(std::string(path), start + "/vitrion.dat");
+
+    testing_support::write_file(installed, {1});
+    EXPECT_EQ(find_default_vision(start.c_str(), (prefix + "/bin").c_str(), path, sizeof path), 1);
+    EXPECT_EQ(std::string(path), installed);
+
+    testing_support::write_file(start + "/vitrion.dat", {2});
+    EXPECT_EQ(find_default_vision(start.c_str(), (prefix + "/bin").c_str(), path, sizeof path), 0);
+    EXPECT_EQ(std::string(path), start + "/vitrion.dat");
 }
