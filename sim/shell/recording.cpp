@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/trace.h"
 #include "sim/platform/capture.h"
 #include "sim/platform/pictures.h"
 #include "sim/shell/onscreen_text.h"
@@ -42,9 +43,12 @@ void finish(Simulator& sim) {
 }
 
 void report(Simulator& sim, clip::Outcome outcome, const clip::Reason& reason) {
+    const clip::Recorder& r = sim.clip.recorder;
+    if (outcome == clip::Outcome::running) return;
+    trace::log("clip %s: %d frames queued, %d dropped", r.file_name, r.frames_queued, r.frames_dropped);
     if (outcome == clip::Outcome::saved)
-        status(sim, "Clip saved: %s", sim.clip.recorder.file_name);
-    else if (outcome == clip::Outcome::failed)
+        status(sim, "Clip saved: %s", r.file_name);
+    else
         status(sim, "Clip not saved: %s", reason.text);
 }
 

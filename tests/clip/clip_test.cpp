@@ -182,9 +182,9 @@ TEST_F(ClipTest, LossyClipIsCloseToTheFrameAndEndsByItselfAfterTwentySeconds) {
     shell::on_key_down(*sim, shell::key_f9);
     tick();
     const std::vector<uint8_t> first = fake.composed;
-    // 100 ms a frame: the 200th frame starts at 19.9 s and the next tick ends the clip.
-    for (int i = 0; i < 200 && sim->clip.recorder.state == clip::RecorderState::recording; ++i) {
-        fake.steady_ms += 50;
+    // 200 ms a frame: the 100th frame starts at 19.8 s and the next tick ends the clip.
+    for (int i = 0; i < 100 && sim->clip.recorder.state == clip::RecorderState::recording; ++i) {
+        fake.steady_ms += 150;
         tick();
     }
     EXPECT_EQ(sim->clip.recorder.state, clip::RecorderState::finishing);
@@ -194,9 +194,9 @@ TEST_F(ClipTest, LossyClipIsCloseToTheFrameAndEndsByItselfAfterTwentySeconds) {
 
     DecodedClip decoded;
     ASSERT_TRUE(decode_clip(folder.file(clip_name()), decoded));
-    ASSERT_EQ(decoded.frames, 200);
-    EXPECT_EQ(decoded.end_ms.front(), 100);
-    EXPECT_EQ(decoded.end_ms.back(), 19950);  // the last frame lasts one frame period
+    ASSERT_EQ(decoded.frames, 100);
+    EXPECT_EQ(decoded.end_ms.front(), 200);
+    EXPECT_EQ(decoded.end_ms.back(), 19850);  // the last frame lasts one frame period
     double squared = 0;
     for (int i = 0; i < 640 * 480; ++i) {
         uint32_t rgb[3] = {};
