@@ -10,7 +10,7 @@ bin_dir="$build/bin"
 clip_check="$build/tests/e2e/sim_clip_check"
 . "$root/tests/e2e/e2e_lib.sh"
 
-need_tools Xvfb xdotool montage
+need_tools Xvfb xdotool montage convert
 [ -x "$bin_dir/vitrion_sim" ] && [ -f "$bin_dir/vitrion.dat" ] && [ -x "$clip_check" ] ||
   fail "build vitrion_sim, default_vision and sim_clip_check first"
 
@@ -38,7 +38,8 @@ for _ in $(seq 100); do
 done
 [ -n "$clip" ] || fail "no clip was written"
 "$clip_check" "$clip" "$work/frames" 6 4 || fail "the clip does not decode"
-montage "$work/frames"/frame_*.ppm -tile 4x1 -geometry 320x240+2+0 -background black \
-  "$root/docs/sim-clip-strip.png"
+# 256 colours keep the picture small enough for the README.
+montage "$work/frames"/frame_*.ppm -tile 4x1 -geometry 320x240+2+0 -background black png:- |
+  convert png:- -colors 256 "$root/docs/sim-clip-strip.png"
 quit_with_escape
 echo "wrote docs/sim-clip-strip.png from a clip of $(stat -c %s "$clip") bytes"
