@@ -25,7 +25,7 @@ constexpr int reason_size = 160;  // failure texts, terminating zero included
 // default vision with the view and floaters moving under 4 MB and encode a
 // frame well inside one frame period on one core (docs/performance.md).
 struct EncodeSettings {
-    float quality = 60.0f;  // lossy quality, 0..100
+    float quality = 50.0f;  // lossy quality, 0..100
     int method = 2;         // 0 (fastest) .. 6 (smallest)
     int lossless = 0;       // 1: every pixel kept exactly (a much larger file)
 };
