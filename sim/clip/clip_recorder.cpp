@@ -19,12 +19,14 @@ void set_reason(Reason& reason, const char* text) {
 }
 
 // The worker: encodes queued frames in order until told to finish or
-// cancel, then writes the file or removes the temporary. Owns `fd`.
-void work(Recorder* recorder, int fd) {
+// cancel, then writes the file or removes the temporary. Owns `fd`. The
+// settings come as a copy: the frame loop may change the recorder's for the
+// next clip meanwhile.
+void work(Recorder* recorder, int fd, EncodeSettings settings) {
     Recorder& r = *recorder;
     Encoder encoder;
     Reason reason;
-    int ok = encoder_open(encoder, r.settings, reason);
+    int ok = encoder_open(encoder, settings, reason);
     int cancelled = 0;
     long end_timestamp_ms = 0;
     while (ok) {
@@ -120,7 +122,7 @@ int recorder_start(Recorder& r, const char* file_name, Reason& reason) {
     r.last_timestamp_ms = -1;
     r.frames_queued = r.frames_dropped = 0;
     try {
-        r.worker = std::thread(work, &r, fd);
+        r.worker = std::thread(work, &r, fd, r.settings);
     } catch (const std::system_error&) {
         ::close(fd);
         ::unlink(r.temporary_name);

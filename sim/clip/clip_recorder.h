@@ -38,8 +38,10 @@ struct SlotInfo {
 };
 
 // One recorder for the program's whole run. Fields above `mutex` belong to
-// the frame loop's thread; those below it are shared with the worker and
-// read or written only while holding `mutex`.
+// the frame loop's thread; the worker only reads the two names, which stay
+// as they are while it runs, and the pixels of slots the frame loop has
+// published to it. Fields below `mutex` are shared with the worker and read
+// or written only while holding `mutex`.
 struct Recorder {
     Recorder() = default;
     Recorder(const Recorder&) = delete;
