@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libjpeg62-turbo-dev
+  libjpeg62-turbo-dev libwebp-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core
   xvfb xdotool x11-utils imagemagick

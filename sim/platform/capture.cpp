@@ -2,11 +2,16 @@
 #include <cstdio>
 #include <vector>
 
+#include "sim/platform/capture.h"
 #include "sim/platform/pictures.h"
 
 namespace platform {
 
 constexpr int capture_quality = 50;
+
+void capture_file_name(long calendar_seconds, char* out, int out_size) {
+    std::snprintf(out, size_t(out_size), "vitrion_capture_%ld.jpg", calendar_seconds);
+}
 
 int capture_screen(Display& display, long calendar_seconds) {
     LockedSurface back;
@@ -28,8 +33,8 @@ int capture_screen(Display& display, long calendar_seconds) {
         }
     }
     unlock_surface(display.back);
-    char name[64];
-    std::snprintf(name, sizeof name, "vitrion_capture_%ld.jpg", calendar_seconds);
+    char name[saved_name_size];
+    capture_file_name(calendar_seconds, name, sizeof name);
     return write_jpeg(name, capture_quality, image.data(), screen_width, screen_height);
 }
 

@@ -5,6 +5,7 @@
 // fake that records calls and plays a clock, so the whole simulator runs
 // without a screen.
 #pragma once
+#include <chrono>
 #include <cstdint>
 
 #include "sim/platform/pixel_format.h"
@@ -66,6 +67,11 @@ public:
                                     const char* initial_directory) = 0;
     // Seconds since 1970.
     virtual long calendar_seconds() = 0;
+    // Milliseconds of a steady clock with any origin; times clip frames.
+    virtual long steady_milliseconds() {
+        using namespace std::chrono;
+        return long(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    }
 
     // --- sound: started and stopped, never played ---
     virtual int start_sound_device() = 0;

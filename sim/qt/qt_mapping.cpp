@@ -43,7 +43,7 @@ int virtual_key(int qt_key, Qt::KeyboardModifiers modifiers) {
     if (qt_key >= Qt::Key_A && qt_key <= Qt::Key_Z) return qt_key;
     if (qt_key >= Qt::Key_0 && qt_key <= Qt::Key_9)
         return (modifiers & Qt::KeypadModifier) ? -1 : qt_key;
-    if (qt_key >= Qt::Key_F1 && qt_key <= Qt::Key_F8) return 112 + (qt_key - Qt::Key_F1);
+    if (qt_key >= Qt::Key_F1 && qt_key <= Qt::Key_F9) return 112 + (qt_key - Qt::Key_F1);
     if (qt_key == Qt::Key_Space) return 32;
     if (qt_key == Qt::Key_Escape) return 27;
     return -1;

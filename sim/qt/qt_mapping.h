@@ -19,7 +19,7 @@ QRect picture_rect(QSize window);
 QPoint map_pointer(QPoint window_position, QSize window);
 
 // The virtual-key code (sim/shell/keys.h numbering) of a Qt key, or -1 when
-// the simulator has no use for it. Letters, the digit row, F1..F8, Space and
+// the simulator has no use for it. Letters, the digit row, F1..F9, Space and
 // Escape are translated; keypad digits are not digit keys.
 int virtual_key(int qt_key, Qt::KeyboardModifiers modifiers);
 

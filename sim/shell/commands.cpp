@@ -11,6 +11,7 @@
 #include "sim/shell/frame.h"
 #include "sim/shell/keys.h"
 #include "sim/shell/onscreen_text.h"
+#include "sim/shell/recording.h"
 #include "sim/shell/shell.h"
 #include "visionfile/reader.h"
 
@@ -83,6 +84,7 @@ void toggle_myopia(Simulator& sim) {
 
 // Loading starts: timer stopped, cursor shown, pointer and paint ignored.
 void begin_loading(Simulator& sim) {
+    cut_recording(sim);
     sim.engine.help_visible = 0;
     sim.platform.stop_timer(frame_timer_id);
     sim.platform.show_cursor(1);
@@ -183,7 +185,10 @@ void run_key_command(Simulator& sim, int key) {
             e.about_visible = e.about_visible ? 0 : 1;
             return;
         case key_f8:
-            platform::capture_screen(sim.display, sim.platform.calendar_seconds());
+            capture_command(sim);
+            return;
+        case key_f9:
+            toggle_recording(sim);
             return;
         default: break;
     }

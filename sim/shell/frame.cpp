@@ -11,6 +11,7 @@
 #include "sim/platform/pictures.h"
 #include "sim/shell/engine_calls.h"
 #include "sim/shell/onscreen_text.h"
+#include "sim/shell/recording.h"
 #include "sim/shell/shell.h"
 #include "visionfile/reader.h"
 
@@ -61,6 +62,7 @@ void frame_step(Simulator& sim) {
     copy_background(sim, e.scene_picture, x, y);
     compose_frame(sim);
     advance_floater_dots(sim);
+    record_frame(sim);  // the frame as composed, before any text
     if (e.help_visible) {
         draw_help_screen(sim);
         sim.help_seen = 1;

@@ -9,6 +9,7 @@
 #include "sim/shell/engine_calls.h"
 #include "sim/shell/frame.h"
 #include "sim/shell/keys.h"
+#include "sim/shell/recording.h"
 #include "sim/shell/shell.h"
 
 namespace shell {
@@ -130,6 +131,7 @@ void on_paint(Simulator& sim) {
 }
 
 void on_destroy(Simulator& sim) {
+    end_recording_at_exit(sim);
     sim.platform.stop_timer(frame_timer_id);
     sim.platform.stop_sound();
     platform::close_display(sim.display, sim.platform);

@@ -1,7 +1,7 @@
 // keys.h -- the virtual-key codes the simulator's key handlers understand.
 //
 // The numbers are the classic Windows virtual-key codes: letters are their
-// upper-case character codes, the digit row 48..57, F1..F8 112..119. The
+// upper-case character codes, the digit row 48..57, F1..F9 112..120. The
 // platform adapter translates its own key events into these; keypad digits
 // are not digit keys and must not be translated into 48..57.
 #pragma once
@@ -20,6 +20,7 @@ constexpr int key_f5 = 116;
 constexpr int key_f6 = 117;
 constexpr int key_f7 = 118;
 constexpr int key_f8 = 119;
+constexpr int key_f9 = 120;
 
 // Letter keys: key_letter('A') == 65.
 constexpr int key_letter(char upper_case) { return static_cast<int>(upper_case); }

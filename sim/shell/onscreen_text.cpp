@@ -160,6 +160,7 @@ int help_layout(const vision::Header& h, HelpItem* items) {
     w.entry(2, 5, {"F4", "Load personal simulation."});
     w.heading(2, 7, "Capture screen.");
     w.entry(2, 9, {"F8", "Save screen to disk."});
+    w.entry(2, 10, {"F9", "Record a clip."});
     return w.count;
 }
 

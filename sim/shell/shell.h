@@ -11,6 +11,7 @@
 #include "sim/platform/pictures.h"
 #include "sim/platform/platform.h"
 #include "sim/platform/surface.h"
+#include "sim/shell/recording.h"
 #include "visionfile/document.h"
 
 namespace shell {
@@ -54,6 +55,8 @@ struct Simulator {
     // Folder the open-file dialog starts in; empty until a file was chosen,
     // then the folder of the last chosen file.
     char dialog_directory[platform::vision_path_size] = {};
+
+    ClipRecording clip;  // F9
 };
 
 // Window creation: seeds the generator with the calendar second, records the
