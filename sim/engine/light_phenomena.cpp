@@ -123,12 +123,16 @@ void draw_sparks(EngineState& state, const platform::LockedSurface& s, const pla
                  Random& rng) {
     const int count = std::clamp(state.spark_count, 0, spark_capacity);
     const int bpp = s.bytes_per_pixel;
-    float factors[spark_size][spark_size];
+    // Formed in double, where 1 + b - b/2 - b/2 is exactly 1: the corners keep
+    // their light and the sides gain exactly half the centre's gain (single
+    // precision rounded the corners to 0.99999994 and the sides below 1.2).
+    double factors[spark_size][spark_size];
+    const double brightness = state.spark_brightness;
     for (int a = 0; a < spark_size; ++a) {
         for (int b = 0; b < spark_size; ++b) {
-            float factor = state.spark_brightness + 1;
-            if (a == 0 || a == 2) factor = static_cast<float>(factor - state.spark_brightness * 0.5);
-            if (b == 0 || b == 2) factor = static_cast<float>(factor - state.spark_brightness * 0.5);
+            double factor = brightness + 1.0;
+            if (a == 0 || a == 2) factor -= brightness * 0.5;
+            if (b == 0 || b == 2) factor -= brightness * 0.5;
             factors[a][b] = factor;
         }
     }

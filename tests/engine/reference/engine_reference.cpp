@@ -256,7 +256,7 @@ void draw_sparks(EngineState& state, const LockedSurface& s, const PixelFormat& 
         const int x0 = trunc_to_int(sp.x), y0 = trunc_to_int(sp.y);
         for (int a = 0; a < 3; a++) {
             for (int b = 0; b < 3; b++) {
-                float factor = state.spark_brightness + 1;
+                double factor = (double)state.spark_brightness + 1.0;
                 if (a == 0 || a == 2) factor = factor - state.spark_brightness * 0.5;
                 if (b == 0 || b == 2) factor = factor - state.spark_brightness * 0.5;
                 const int64_t px = (int64_t)x0 + a, py = (int64_t)y0 + b;
