@@ -100,8 +100,10 @@ void draw_floater_particles(const EngineState& state, const platform::LockedSurf
 // new count.
 int drop_floaters(EngineState& state, Random& rng);
 
-// Keys O / P: sets blood_cell_count to new_count limited to 0..1000; rows that
-// become live get a fresh path (rows that never had one would stay invisible).
+// Keys O / P: sets blood_cell_count to new_count limited to 0..1000. Rows
+// that had a path since the last reset resume with the state they kept;
+// rows that never had one get a fresh path, in row order (they would stay
+// invisible otherwise).
 void set_blood_cell_count(EngineState& state, Random& rng, int new_count);
 
 // ---------------------------------------------------------------- light and eyelids

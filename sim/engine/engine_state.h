@@ -72,6 +72,7 @@ struct EngineState {
     int eyelid_step = 8;             // rows per key A / Q
     int last_blink_time = 0;         // calendar second the last blink began
     int blood_cell_count = 600;      // live blood cells, 0..1000
+    int blood_cells_with_path = 0;   // rows 0..n-1 were given a path since the last reset
     float blood_cell_brightness = 0.08f;
     int spark_count = 10;
     float spark_brightness = 0.4f;

@@ -406,9 +406,10 @@ void draw_floater_particles(const EngineState& state, const platform::LockedSurf
 }
 
 void set_blood_cell_count(EngineState& state, Random& rng, int new_count) {
-    const int old_count = std::clamp(state.blood_cell_count, 0, blood_cell_capacity);
+    const int with_path = std::clamp(state.blood_cells_with_path, 0, blood_cell_capacity);
     const int count = std::clamp(new_count, 0, blood_cell_capacity);
-    for (int i = old_count; i < count; ++i) new_blood_cell_path(state.blood_cells[i], rng);
+    for (int i = with_path; i < count; ++i) new_blood_cell_path(state.blood_cells[i], rng);
+    state.blood_cells_with_path = std::max(with_path, count);
     state.blood_cell_count = count;
 }
 

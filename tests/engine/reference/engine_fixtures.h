@@ -106,7 +106,7 @@ inline std::string state_difference(const engine::EngineState& a, const engine::
         !same(p.position_x, q.position_x) || !same(p.position_y, q.position_y) ||
         !same(p.damping_x, q.damping_x) || !same(p.damping_y, q.damping_y))
         return "particle floats";
-    if (!same(a.blood_cells, b.blood_cells)) return "blood cells";
+    if (!same(a.blood_cells, b.blood_cells) || a.blood_cells_with_path != b.blood_cells_with_path) return "blood cells";
     if (!same(a.stars, b.stars)) return "stars";
     if (!same(a.sparks, b.sparks)) return "sparks";
     if (a.spark_centre_x != b.spark_centre_x || a.spark_centre_y != b.spark_centre_y) return "spark centre";

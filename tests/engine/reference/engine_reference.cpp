@@ -418,6 +418,7 @@ void rebuild_engine_tables(EngineState& state, const vision::Document& doc, Rand
     state.particle_count = 0;
     build_floaters_from_vision_file(state, doc, rng);
     for (int i = 0; i < state.blood_cell_count; i++) reference::new_blood_cell_path(state.blood_cells[i], rng);
+    state.blood_cells_with_path = state.blood_cell_count;
     for (int i = 0; i < state.spark_count; i++) new_spark(state, rng, i);
     for (int i = 0; i < state.star_count; i++) new_star(state, rng, i);
     if (state.default_vision_loaded == 1)
