@@ -21,12 +21,22 @@ namespace {
 constexpr int intro_slot = 2;  // picture slot of the default vision file's intro
 
 // Copies the 640 x 480 window at (x, y) of picture `index` into the back
-// surface; an index that names no picture copies nothing.
+// surface. The window never leaves the picture: its corner is limited to the
+// picture's size minus the screen's, per axis. A picture narrower or lower
+// than the screen is drawn at the top-left corner on black, and with no
+// picture the frame is black: a frame never shows what the previous one left.
 void copy_background(Simulator& sim, int index, int x, int y) {
     platform::Display& d = sim.display;
-    if (index < 0 || index >= static_cast<int>(d.pictures.size())) return;
-    platform::copy_picture_to_back(d, index, 0, 0, platform::screen_width,
-                                   platform::screen_height, x, y);
+    const bool exists = index >= 0 && index < static_cast<int>(d.pictures.size()) &&
+                        !d.pictures[index].pixels.empty();
+    const int width = exists ? std::min(d.pictures[index].width, platform::screen_width) : 0;
+    const int height = exists ? std::min(d.pictures[index].height, platform::screen_height) : 0;
+    if ((width < platform::screen_width || height < platform::screen_height) && !d.back.locked)
+        std::fill(d.back.pixels.begin(), d.back.pixels.end(), uint8_t{0});
+    if (!exists) return;
+    x = std::clamp(x, 0, d.pictures[index].width - width);
+    y = std::clamp(y, 0, d.pictures[index].height - height);
+    platform::copy_picture_to_back(d, index, 0, 0, width, height, x, y);
 }
 
 // Closing and opening steps shared by blinks and the intro eyelid.

@@ -1,8 +1,13 @@
 // frame_test.cpp -- the intro, the start of the simulation, blinking, paint and the pointer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 #include "shell_fixture.h"
 #include "sim/shell/frame.h"
+#include "support/pixel_compare.h"
 
 using namespace shell_testing;
 
@@ -155,4 +160,35 @@ TEST_F(ShellTest, PointerPansAndIsIgnoredWhileBusyOrInTheIntro) {
     EXPECT_EQ(sim->engine.help_visible, 1);
     shell::on_left_button_up(*sim, 11, 12);
     EXPECT_EQ(sim->view_y, 12);
+}
+
+// Scene pictures of any size, the pointer at every corner: the window never
+// leaves the picture, a picture smaller than the screen sits at the top-left
+// on black, and no frame shows what the previous one left.
+TEST_F(ShellTest, SceneWindowStaysInsidePicturesOfAnySize) {
+    simulation();
+    engine::EngineState& e = sim->engine;
+    e.floaters_active = e.eyelid_position = e.blink_state = e.auto_blink_interval = 0;
+    const platform::Surface& back = sim->display.back;
+    for (const auto& [w, h] : {std::pair{1280, 960}, {1024, 768}, {600, 400}}) {
+        const int index = platform::create_picture_surface(sim->display, w, h);
+        ASSERT_GE(index, 0);
+        platform::Surface& picture = sim->display.pictures[index];
+        testing_support::fill_random(picture, w);
+        e.scene_picture = index;
+        for (const auto& [px, py] : {std::pair{0, 0}, {639, 0}, {0, 479}, {639, 479}}) {
+            shell::on_mouse_move(*sim, px, py);
+            const int cx = std::min(px, std::max(0, w - 640)), cy = std::min(py, std::max(0, h - 480));
+            for (uint8_t left_over : {0x00, 0xA5}) {
+                std::fill(sim->display.back.pixels.begin(), sim->display.back.pixels.end(), left_over);
+                shell::frame_step(*sim);
+                for (int y = 0; y < 480; ++y) {
+                    std::vector<uint8_t> row(640 * 2, 0);
+                    if (y < h) std::memcpy(row.data(), &picture.pixels[(cy + y) * picture.pitch + cx * 2], std::min(w, 640) * 2);
+                    ASSERT_EQ(0, std::memcmp(row.data(), &back.pixels[y * back.pitch], row.size()))
+                        << w << "x" << h << " pointer " << px << "," << py << " row " << y;
+                }
+            }
+        }
+    }
 }
