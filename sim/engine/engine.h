@@ -33,9 +33,10 @@ struct EngineContext {
 // cataract haze, eyelids, blood cells, sparks, stars, sac refractions,
 // sunglasses, retina shadow, flash, overlay dimming. In the intro phase
 // (simulation_started 0) only the eyelids and the overlay dimming are drawn,
-// but an active flash switch still takes its draw. When the back surface
+// but an active flash switch still takes its draw. In the simulation
+// dim_factor is first set from the eyelid position. When the back surface
 // cannot be locked nothing is drawn, advanced or drawn from the generator.
-void compose_frame(EngineState& state, const EngineContext& context);
+void compose_frame(EngineState& state, const EngineContext& context, const FrameView& view);
 
 // The floaters' dimming for an eyelid position: 1 - position x 0.00019607843.
 float dim_factor_for_eyelid(int eyelid_position);
@@ -77,6 +78,9 @@ void walk_particles(EngineState& state, Random& rng, const DotWalk& walk, int ey
 // Builds the particles of every floater record of eye 0, then eye 1, from the
 // stored dots (map position - (80, 60)). Does not empty the table first.
 void build_floaters_from_vision_file(EngineState& state, const vision::Document& doc, Random& rng);
+
+// The size bound of the random floaters of the default vision and key J.
+constexpr int random_floater_size_bound = 2000;
 
 // Adds one random floater of 10..size_bound+9 particles of 1 x 1 pixel
 // (shortened to fit the table; nothing when it is full).

@@ -7,7 +7,6 @@ namespace engine {
 
 namespace {
 constexpr int default_random_floaters = 15;
-constexpr int random_floater_size_bound = 2000;
 }  // namespace
 
 void apply_vision_settings(EngineState& state, const vision::Header& header) {

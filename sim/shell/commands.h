@@ -6,11 +6,11 @@ namespace shell {
 struct Simulator;
 
 constexpr int eyelid_closed = 480;       // key A stops here
+constexpr int eyelid_step = 8;           // rows per key A / Q
 constexpr int tint_step = 8;             // keys E, R, T
 constexpr int blood_cell_step = 10;      // keys P, O
 constexpr int blood_cell_max = 1000;
 constexpr int auto_blink_on_interval = 4;  // key Z
-constexpr int random_floater_size_bound = 2000;
 
 inline constexpr char dialog_title[] = "Load Vitrion Vision File";
 inline constexpr char dialog_extension[] = "flt";

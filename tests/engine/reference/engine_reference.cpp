@@ -391,12 +391,13 @@ void draw_overlay_dimming(const LockedSurface& s, const PixelFormat& f) {
 
 // ------------------------------------------------------------------ frame order and reset
 
-void compose_frame(EngineState& state, const vision::Header& header, const LockedSurface& s, const PixelFormat& f,
-                   const uint8_t* grey_map, Random& rng) {
+void compose_frame(EngineState& state, const vision::Header& header, const engine::FrameView& view,
+                   const LockedSurface& s, const PixelFormat& f, const uint8_t* grey_map, Random& rng) {
     const int started = state.simulation_started;
+    if (started == 1) state.dim_factor = 1 - view.eyelid_position * 0.00019607843;
     if (state.floaters_active == 1 && started == 1) draw_floater_particles(state, s, f);
     if (state.cataracts_active == 1 && started == 1) reference::draw_cataract_haze(s, f, state.cataract_clarity);
-    draw_eyelids(s, f, state.eyelid_position, state.eyelid_base);
+    draw_eyelids(s, f, view.eyelid_position, 100);
     if (header.blood_cells_on == 1 && started == 1)
         reference::draw_blood_cells(s, f, state.blood_cells.data(), std::clamp(state.blood_cell_count, 0, 1000),
                                     state.blood_cell_brightness, rng);
@@ -410,7 +411,7 @@ void compose_frame(EngineState& state, const vision::Header& header, const Locke
         const int r = rng.next() % 30;
         if (r == 0 && started == 1) draw_flash(s, f, state.flash_strength);
     }
-    if (state.help_visible == 1 || state.about_visible == 1 || state.personal_info_visible == 1)
+    if (view.overlay_dimmed == 1)
         draw_overlay_dimming(s, f);
 }
 
