@@ -19,7 +19,6 @@ namespace {
 // the lens, the shadow and the flash but no dimming.
 void tail_565(FrameTables& tables, const platform::LockedSurface& s, const TailKey& key, const uint8_t* grey_map) {
     const TailTables& t = tail_tables(tables, key);
-    const PlainFormat pf = plain_format(platform::format_565(), 2);
     const uint16_t* shade = grey_map ? retina_shadow_table(tables) : nullptr;
     const auto& lens = lens_rows();
     const int cols = frame_cols(s), rows = frame_rows(s);
@@ -29,9 +28,9 @@ void tail_565(FrameTables& tables, const platform::LockedSurface& s, const TailK
         const int from = key.sunglasses ? lens[y].from : 0, to = key.sunglasses ? lens[y].to : 0;
         auto at_edge = [&](int x, const ChannelLut* post) {
             uint32_t v = load_pixel<2>(row + 2 * x);
-            if (x >= from && x < to) v = apply_channel_lut(t.sunglasses, pf, v);
+            if (x >= from && x < to) v = apply_channel_lut_565(t.sunglasses, v);
             if (y > 0 && x > 0 && grey_map && grey_map[y * screen_width + x] == 0) v = shade[v];
-            if (y > 0 && x > 0 && post) v = apply_channel_lut(*post, pf, v);
+            if (y > 0 && x > 0 && post) v = apply_channel_lut_565(*post, v);
             store_pixel<2>(row + 2 * x, v);
         };
         const ChannelLut* edge = t.has_edge ? &t.edge : nullptr;

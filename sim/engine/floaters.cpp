@@ -346,16 +346,17 @@ void draw_particles16(const EngineState& state, const platform::LockedSurface& s
         }
         const __m128i fv = _mm_set1_epi16(static_cast<short>(factor));
         uint8_t* p = base + size_t(y) * pitch + size_t(x) * 2;
-        // Rows below the particle are not touched when a pair of rows suffices.
-        for (int pair = 0; pair < 2 && 2 * pair < h; ++pair, p += 2 * pitch) {
-            const __m128i inside = masks[w][h][pair];
+        // Two rows at a time; the lower pair only when the particle reaches it.
+        auto pair_of_rows = [&](uint8_t* q, __m128i inside) {
             const __m128i lane_factor = _mm_or_si128(_mm_and_si128(inside, fv), _mm_andnot_si128(inside, keep));
-            const __m128i v = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
-                                                 _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + pitch)));
+            const __m128i v = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(q)),
+                                                 _mm_loadl_epi64(reinterpret_cast<const __m128i*>(q + pitch)));
             const __m128i out = darken8_565(v, lane_factor);
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(p), out);
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(p + pitch), _mm_unpackhi_epi64(out, out));
-        }
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(q), out);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(q + pitch), _mm_unpackhi_epi64(out, out));
+        };
+        pair_of_rows(p, masks[w][h][0]);
+        if (h > 2) pair_of_rows(p + 2 * pitch, masks[w][h][1]);
     }
 }
 #endif

@@ -71,9 +71,9 @@ const TailTables& tail_tables(FrameTables& tables, const TailKey& key) {
             if (in_shadow && !key.shadow) continue;
             uint16_t* out = t.chain[lens].data() + (in_shadow << 16);
             for (uint32_t v = 0; v < pixel_values_16; ++v) {
-                uint32_t w = lens ? apply_channel_lut(t.sunglasses, pf, v) : v;
+                uint32_t w = lens ? apply_channel_lut_565(t.sunglasses, v) : v;
                 if (in_shadow) w = shade[w];
-                if (t.has_inner) w = apply_channel_lut(t.inner, pf, w);
+                if (t.has_inner) w = apply_channel_lut_565(t.inner, w);
                 out[v] = static_cast<uint16_t>(w);
             }
         }

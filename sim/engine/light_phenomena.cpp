@@ -192,6 +192,7 @@ void draw_sac_refractions(const EngineState& state, const vision::Header& header
     const int movement = state.eye_movement;
     const int bpp = s.bytes_per_pixel;
     const PlainFormat pf = plain_format(f, bpp);
+    const bool fields_565 = is_565(f, bpp);
     ChannelLut lut;
     for (int k = first; k <= last; ++k) {
         const vision::Streak& streak = header.streak[k];
@@ -202,6 +203,16 @@ void draw_sac_refractions(const EngineState& state, const vision::Header& header
         const int points = std::clamp(streak.point_count, 0, vision::streak_capacity);
         const double factor = streak.brightness + 1.0;
         if (pf.ok) build_channel_lut(lut, pf, bpp, [&](int, uint32_t c) { return brighten_channel(c, factor); });
+        if (fields_565) {  // the display's format: points scattered over the screen, shifts fixed
+            const unsigned cols = unsigned(frame_cols(s)), rows = unsigned(frame_rows(s));
+            for (int p = 0; p < points; ++p) {
+                const int x = streak.x[p], y = streak.y[p];
+                if (unsigned(x) >= cols || unsigned(y) >= rows) continue;
+                uint8_t* q = s.at(x, y);
+                store_pixel<2>(q, apply_channel_lut_565(lut, load_pixel<2>(q)));
+            }
+            continue;
+        }
         dispatch_bpp(bpp, [&]<int Bpp>() {
             for (int p = 0; p < points; ++p) {
                 const int x = streak.x[p], y = streak.y[p];

@@ -237,6 +237,11 @@ inline uint32_t apply_channel_lut(const ChannelLut& lut, const PlainFormat& pf, 
            lut.encoded[2][(v & pf.mask[2]) >> pf.shift[2]];
 }
 
+// apply_channel_lut for the 5-6-5 format, with its shifts known here.
+inline uint32_t apply_channel_lut_565(const ChannelLut& lut, uint32_t v) {
+    return lut.encoded[0][(v >> 11) & 31] | lut.encoded[1][(v >> 5) & 63] | lut.encoded[2][v & 31];
+}
+
 template <int Bpp>
 inline void apply_channel_lut_at(const ChannelLut& lut, const PlainFormat& pf, uint8_t* p) {
     store_pixel<Bpp>(p, apply_channel_lut(lut, pf, load_pixel<Bpp>(p)));
