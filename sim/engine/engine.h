@@ -138,16 +138,11 @@ void draw_stars(EngineState& state, const platform::LockedSurface& s,
 void draw_sac_refractions(const EngineState& state, const vision::Header& header,
                           const platform::LockedSurface& s, const platform::PixelFormat& f);
 
-// Brightens every pixel except row 0 and column 0 by strength + 1.
-void draw_flash(const platform::LockedSurface& s, const platform::PixelFormat& f, float strength);
-
-// draw_flash (when `flash`) followed by draw_overlay_dimming (when `dim`), in
-// one pass where the pixel format allows.
+// Flash and overlay dimming, in that order. The flash (when `flash`)
+// brightens every pixel except row 0 and column 0 by strength + 1; the
+// dimming (when `dim`, an overlay screen is shown) keeps 30 %, 30 % and 10 %
+// of the channels, leaving the outermost row and column on each side alone.
 void draw_flash_and_overlay_dimming(const platform::LockedSurface& s, const platform::PixelFormat& f, int flash,
                                     float strength, int dim);
-
-// Dims the picture under an overlay screen (x 0.3, 0.3, 0.1), leaving the
-// outermost row and column on each side alone.
-void draw_overlay_dimming(const platform::LockedSurface& s, const platform::PixelFormat& f);
 
 }  // namespace engine

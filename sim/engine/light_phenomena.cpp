@@ -89,8 +89,8 @@ void new_spark(EngineState& state, Random& rng, int index) {
     if (rng.next_mod(2) == 0) spark.velocity_y = -spark.velocity_y;
     spark.age = 0;
     if (rng.next_mod(100) == 0) {
-        state.spark_centre_x = rng.next_mod(640);
-        state.spark_centre_y = rng.next_mod(480);
+        state.spark_centre_x = rng.next_mod(screen_width);
+        state.spark_centre_y = rng.next_mod(screen_height);
     }
 }
 
@@ -133,8 +133,8 @@ void draw_sparks(EngineState& state, const platform::LockedSurface& s, const pla
 
 void new_star(EngineState& state, Random& rng, int index) {
     Star& star = state.stars[index];
-    star.x = static_cast<float>(rng.next_mod(640));
-    star.y = static_cast<float>(rng.next_mod(480));
+    star.x = static_cast<float>(rng.next_mod(screen_width));
+    star.y = static_cast<float>(rng.next_mod(screen_height));
     star.brightness = 1.0f;
     star.peak = static_cast<float>(rng.next_mod(500) * 0.001 + 1.0);
     star.rate = static_cast<float>(rng.next_mod(400) / 10000.0 + 0.001);
@@ -236,14 +236,6 @@ void draw_flash_and_overlay_dimming(const platform::LockedSurface& s, const plat
                      [factor](int, uint32_t c) { return brighten_channel(c, factor); });
     if (dim)
         map_channels(s, f, 1, dim_rows, [dim_cols](int) { return std::pair{1, dim_cols}; }, overlay_dim_channel);
-}
-
-void draw_flash(const platform::LockedSurface& s, const platform::PixelFormat& f, float strength) {
-    draw_flash_and_overlay_dimming(s, f, 1, strength, 0);
-}
-
-void draw_overlay_dimming(const platform::LockedSurface& s, const platform::PixelFormat& f) {
-    draw_flash_and_overlay_dimming(s, f, 0, 0.0f, 1);
 }
 
 }  // namespace engine

@@ -56,8 +56,8 @@ void draw_retina_shadow(const platform::LockedSurface& s, const platform::PixelF
 }
 
 void new_blood_cell_path(BloodCell& cell, Random& rng) {
-    cell.centre_x = static_cast<float>(rng.next_mod(640));
-    cell.centre_y = static_cast<float>(rng.next_mod(480));
+    cell.centre_x = static_cast<float>(rng.next_mod(screen_width));
+    cell.centre_y = static_cast<float>(rng.next_mod(screen_height));
     cell.trail_length = 5;
     cell.direction = rng.next_mod(2) == 0 ? -1 : 1;
     if (cell.direction == 1) {

@@ -1,11 +1,12 @@
 // commands.h -- the key commands and the vision-file loads behind F3 and F4.
 #pragma once
+#include "sim/platform/surface.h"
 
 namespace shell {
 
 struct Simulator;
 
-constexpr int eyelid_closed = 480;       // key A stops here
+constexpr int eyelid_closed = platform::screen_height;  // key A stops here
 constexpr int eyelid_step = 8;           // rows per key A / Q
 constexpr int tint_step = 8;             // keys E, R, T
 constexpr int blood_cell_step = 10;      // keys P, O

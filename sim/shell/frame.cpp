@@ -18,8 +18,6 @@ namespace shell {
 
 namespace {
 
-constexpr int intro_slot = 2;  // picture slot of the default vision file's intro
-
 // Copies the 640 x 480 window at (x, y) of picture `index` into the back
 // surface. The window never leaves the picture: its corner is limited to the
 // picture's size minus the screen's, per axis. A picture narrower or lower
@@ -129,7 +127,7 @@ int display_reopen(Simulator& sim) {
         sim.platform.destroy_window();
         return 0;
     }
-    const vision::PictureSlot& intro = sim.document.header.slots[intro_slot];
+    const vision::PictureSlot& intro = sim.document.header.slots[platform::intro_slot];
     if (sim.engine.simulation_started == 0 && intro.picture_offset != 0) {
         int width = 0, height = 0;
         sim.pictures.intro_picture = platform::load_picture(d, sim.pictures.vision_path,

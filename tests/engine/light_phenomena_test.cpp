@@ -64,7 +64,7 @@ TEST(Eyelids, EqualTheLiteralLidsAtEveryPosition) {
 TEST(Flash, BrightensByOnePointThreeClampedAndSparesRowAndColumnZero) {
     platform::Surface s = grey_888(200);
     platform::write_pixel(platform::format_888(), 100, 100, 100, s.pixels.data() + 10 * s.pitch + 10 * 3, 3);
-    engine::draw_flash(locked_view(s), platform::format_888(), 0.3f);
+    engine::draw_flash_and_overlay_dimming(locked_view(s), platform::format_888(), 1, 0.3f, 0);
     EXPECT_EQ(255u, red_at(s, 5, 5));
     EXPECT_EQ(130u, red_at(s, 10, 10));
     EXPECT_EQ(200u, red_at(s, 0, 5));
@@ -76,10 +76,10 @@ TEST(FlashAndDimming, EqualTheLiteralPassesAtEveryPixelSize) {
     for (const FormatCase& fc : all_formats()) {
         SCOPED_TRACE(fc.name);
         platform::Surface a = random_picture(fc.bits, 21), b = a;
-        engine::draw_flash(locked_view(a), fc.format, 0.3f);
+        engine::draw_flash_and_overlay_dimming(locked_view(a), fc.format, 1, 0.3f, 0);
         reference::draw_flash(locked_view(b), fc.format, 0.3f);
         ASSERT_TRUE(surfaces_equal(b, a));
-        engine::draw_overlay_dimming(locked_view(a), fc.format);
+        engine::draw_flash_and_overlay_dimming(locked_view(a), fc.format, 0, 0.0f, 1);
         reference::draw_overlay_dimming(locked_view(b), fc.format);
         ASSERT_TRUE(surfaces_equal(b, a));
     }
