@@ -22,11 +22,7 @@ using engine_fixtures::random_picture;
 using engine_fixtures::state_difference;
 using testing_support::surfaces_equal;
 
-uint32_t red_at(const platform::Surface& s, int x, int y) {
-    uint32_t r = 0, g = 0, b = 0;
-    platform::read_pixel(platform::format_888(), s.pixels.data() + y * s.pitch + x * 3, 3, r, g, b);
-    return r;
-}
+uint32_t red_at(const platform::Surface& s, int x, int y) { return engine_fixtures::pixel(s, platform::format_888(), x, y).r; }
 
 platform::Surface white_888() {
     platform::Surface s;
