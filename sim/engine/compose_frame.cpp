@@ -20,12 +20,12 @@ namespace {
 void tail_565(FrameTables& tables, const platform::LockedSurface& s, const TailKey& key, const uint8_t* grey_map) {
     const TailTables& t = tail_tables(tables, key);
     const uint16_t* shade = grey_map ? retina_shadow_table(tables) : nullptr;
-    const auto& lens = lens_rows();
     const int cols = frame_cols(s), rows = frame_rows(s);
     const int inner_cols = std::min(cols, screen_width - 1);
     for (int y = 0; y < rows; ++y) {
         uint8_t* row = s.at(0, y);
-        const int from = key.sunglasses ? lens[y].from : 0, to = key.sunglasses ? lens[y].to : 0;
+        const LensRow lens = key.sunglasses ? lens_row(y) : LensRow{0, 0};
+        const int from = lens.from, to = lens.to;
         auto at_edge = [&](int x, const ChannelLut* post) {
             uint32_t v = load_pixel<2>(row + 2 * x);
             if (x >= from && x < to) v = apply_channel_lut_565(t.sunglasses, v);

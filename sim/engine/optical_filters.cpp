@@ -22,11 +22,13 @@ void draw_cataract_haze(const platform::LockedSurface& s, const platform::PixelF
 void draw_sunglasses(const platform::LockedSurface& s, const platform::PixelFormat& f, int red, int green, int blue) {
     if (!drawable(f, s.bytes_per_pixel)) return;
     const int tint[3] = {red, green, blue};
-    const auto& rows = lens_rows();
     const int width = frame_cols(s);
     map_channels(
         s, f, 0, frame_rows(s),
-        [&rows, width](int y) { return std::pair{rows[y].from, std::max(rows[y].from, std::min(rows[y].to, width))}; },
+        [width](int y) {
+            const LensRow row = lens_row(y);
+            return std::pair{row.from, std::max(row.from, std::min(row.to, width))};
+        },
         [&](int ch, uint32_t value) { return tint_channel(value, tint[ch]); });
 }
 

@@ -15,7 +15,6 @@
 // Formats that are not plain take read_pixel / write_pixel itself.
 #pragma once
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -325,16 +324,9 @@ struct LensRow {
     int from, to;
 };
 
-inline const std::array<LensRow, screen_height>& lens_rows() {
-    static const std::array<LensRow, screen_height> rows = [] {
-        std::array<LensRow, screen_height> r{};
-        for (int y = 0; y < screen_height; ++y) {
-            const int half = static_cast<int>(std::cos((y - 240) * 0.005235833333333334) * 500.0);
-            r[y] = LensRow{std::max(320 - half, 0), std::min(320 + half, screen_width)};
-        }
-        return r;
-    }();
-    return rows;
+inline LensRow lens_row(int y) {
+    const int half = static_cast<int>(std::cos((y - 240) * 0.005235833333333334) * 500.0);
+    return LensRow{std::max(320 - half, 0), std::min(320 + half, screen_width)};
 }
 
 // The eyelid darkening factors (level + 1, 1..256) of every pixel of row y,
