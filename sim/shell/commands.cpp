@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "sim/engine/engine_state.h"
 #include "sim/platform/pictures.h"
 #include "sim/shell/engine_calls.h"
 #include "sim/shell/frame.h"
@@ -232,8 +233,8 @@ void step_tint_key(Simulator& sim, int key) {
 
 void more_blood_cells(Simulator& sim, int) {
     const int count = sim.engine.blood_cell_count + blood_cell_step;
-    set_blood_cell_count(sim, std::min(count, blood_cell_max));
-    status(sim, count > blood_cell_max ? "Incrementing blood cells to: MAX(%ld)" : "Incrementing blood cells to: %ld",
+    set_blood_cell_count(sim, std::min(count, engine::blood_cell_capacity));
+    status(sim, count > engine::blood_cell_capacity ? "Incrementing blood cells to: MAX(%ld)" : "Incrementing blood cells to: %ld",
            long(sim.engine.blood_cell_count));
 }
 
