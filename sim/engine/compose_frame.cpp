@@ -74,12 +74,19 @@ void compose_frame(EngineState& state, const EngineContext& context, const Frame
     if (state.floaters_active == 1 && started) draw_floater_particles(state, s, f);
     if (state.cataracts_active == 1 && started) {
         if (tables) {
-            // A row the eyelids are about to turn black is not hazed first.
-            const uint16_t* haze = cataract_haze_table(state.tables, state.cataract_clarity);
+            // Two small lookups per pixel; a row the eyelids are about to
+            // turn black is not hazed first.
+            const float clarity = state.cataract_clarity;
+            ChannelLut lut;
+            SplitLut565 haze;
+            build_channel_lut(lut, plain_format(f, 2), 2, [clarity](int c, uint32_t v) { return haze_channel(c, v, clarity); });
+            build_split_lut565(haze, lut);
             for (int y = 0; y < frame_rows(s); ++y) {
                 uint32_t factors[2];
                 const int steps = eyelid_row_factors(y, view.eyelid_position, eyelid_base, factors);
-                if (!eyelid_blackens_row(steps, factors)) apply_pixel_table16(s, haze, 0, frame_cols(s), y, y + 1);
+                if (eyelid_blackens_row(steps, factors)) continue;
+                uint8_t* p = s.at(0, y);
+                for (int x = 0; x < frame_cols(s); ++x, p += 2) store_pixel<2>(p, apply_split_lut565(haze, load_pixel<2>(p)));
             }
         } else
             draw_cataract_haze(s, f, state.cataract_clarity);

@@ -7,12 +7,6 @@ namespace engine {
 
 namespace {
 
-uint32_t float_bits(float v) {
-    uint32_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    return bits;
-}
-
 PlainFormat plain_565() { return plain_format(platform::format_565(), 2); }
 
 }  // namespace
@@ -32,17 +26,6 @@ const uint16_t* retina_shadow_table(FrameTables& tables) {
         tables.shadow_ready = 1;
     }
     return tables.shadow.data();
-}
-
-const uint16_t* cataract_haze_table(FrameTables& tables, float clarity) {
-    if (!tables.haze_ready || tables.haze_clarity_bits != float_bits(clarity)) {
-        ChannelLut lut;
-        build_channel_lut(lut, plain_565(), 2, [clarity](int c, uint32_t v) { return haze_channel(c, v, clarity); });
-        build_pixel_table16(tables.haze.data(), lut);
-        tables.haze_clarity_bits = float_bits(clarity);
-        tables.haze_ready = 1;
-    }
-    return tables.haze.data();
 }
 
 const TailTables& tail_tables(FrameTables& tables, const TailKey& key) {

@@ -39,9 +39,6 @@ struct TailTables {
 struct FrameTables {
     int shadow_ready = 0;  // the retina shadow of every value (no strengths)
     std::vector<uint16_t> shadow = std::vector<uint16_t>(pixel_values_16);
-    int haze_ready = 0;    // the cataract haze of every value, for haze_clarity_bits
-    uint32_t haze_clarity_bits = 0;
-    std::vector<uint16_t> haze = std::vector<uint16_t>(pixel_values_16);
     TailTables tails[2];   // two sets, so frames with and without a flash both find theirs
     int newest_tail = 0;
 };
@@ -49,7 +46,6 @@ struct FrameTables {
 // The tables for this frame's strengths, built when missing or made from
 // other strengths. For the 5-6-5 format only.
 const uint16_t* retina_shadow_table(FrameTables& tables);
-const uint16_t* cataract_haze_table(FrameTables& tables, float clarity);
 const TailTables& tail_tables(FrameTables& tables, const TailKey& key);
 
 }  // namespace engine

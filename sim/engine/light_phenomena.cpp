@@ -194,6 +194,7 @@ void draw_sac_refractions(const EngineState& state, const vision::Header& header
     const PlainFormat pf = plain_format(f, bpp);
     const bool fields_565 = is_565(f, bpp);
     ChannelLut lut;
+    SplitLut565 split;
     for (int k = first; k <= last; ++k) {
         const vision::Streak& streak = header.streak[k];
         const int seen = streak.when_seen;
@@ -203,13 +204,14 @@ void draw_sac_refractions(const EngineState& state, const vision::Header& header
         const int points = std::clamp(streak.point_count, 0, vision::streak_capacity);
         const double factor = streak.brightness + 1.0;
         if (pf.ok) build_channel_lut(lut, pf, bpp, [&](int, uint32_t c) { return brighten_channel(c, factor); });
-        if (fields_565) {  // the display's format: points scattered over the screen, shifts fixed
+        if (fields_565) {  // the display's format: two lookups per point
+            build_split_lut565(split, lut);
             const unsigned cols = unsigned(frame_cols(s)), rows = unsigned(frame_rows(s));
             for (int p = 0; p < points; ++p) {
                 const int x = streak.x[p], y = streak.y[p];
                 if (unsigned(x) >= cols || unsigned(y) >= rows) continue;
                 uint8_t* q = s.at(x, y);
-                store_pixel<2>(q, apply_channel_lut_565(lut, load_pixel<2>(q)));
+                store_pixel<2>(q, apply_split_lut565(split, load_pixel<2>(q)));
             }
             continue;
         }

@@ -10,8 +10,9 @@
 //   field (ChannelLut), and darkening by factor/256 maps a field f straight
 //   to (f x factor) >> 8.
 // - The display's 16-bit format, 5-6-5, covers all 16 bits: an operation on
-//   each channel alone is also one table of its result for every pixel value
-//   (PixelTable16), and SSE2 darkens eight of its pixels at a time.
+//   each channel alone is also two lookups (SplitLut565), any operation on a
+//   pixel one table of its result for every value (frame_tables.h), and SSE2
+//   darkens eight of its pixels at a time.
 // Formats that are not plain take read_pixel / write_pixel itself.
 #pragma once
 #include <algorithm>
@@ -292,28 +293,24 @@ inline void compose_channel_luts(ChannelLut& out, const ChannelLut& a, const Cha
             out.encoded[c][field] = b.encoded[c][(a.encoded[c][field] & pf.mask[c]) >> pf.shift[c]];
 }
 
-// ---------------------------------------------------------------- whole-value tables (5-6-5)
+// ---------------------------------------------------------------- 5-6-5 tables
 
 constexpr int pixel_values_16 = 65536;
 
-// table[v] = the pixel value `lut` makes of the 5-6-5 value v.
-inline void build_pixel_table16(uint16_t* table, const ChannelLut& lut) {
-    for (uint32_t r = 0; r < 32; ++r)
-        for (uint32_t g = 0; g < 64; ++g) {
-            const uint32_t index = r << 11 | g << 5;
-            const uint32_t value = lut.encoded[0][r] | lut.encoded[1][g];
-            for (uint32_t b = 0; b < 32; ++b) table[index | b] = static_cast<uint16_t>(value | lut.encoded[2][b]);
-        }
+// A per-channel operation on 5-6-5 pixels as two lookups: red and green
+// together (2048 entries) and blue alone (32). Small enough to stay in the
+// first-level cache, and cheap enough to make per frame.
+struct SplitLut565 {
+    uint16_t high[2048];
+    uint16_t low[32];
+};
+
+inline void build_split_lut565(SplitLut565& split, const ChannelLut& lut) {
+    for (uint32_t i = 0; i < 2048; ++i) split.high[i] = static_cast<uint16_t>(lut.encoded[0][i >> 6] | lut.encoded[1][i & 63]);
+    for (uint32_t b = 0; b < 32; ++b) split.low[b] = static_cast<uint16_t>(lut.encoded[2][b]);
 }
 
-// Applies a whole-value table to every pixel of the rectangle [x0, x1) x [y0, y1).
-inline void apply_pixel_table16(const platform::LockedSurface& s, const uint16_t* table, int x0, int x1, int y0,
-                                int y1) {
-    for (int y = y0; y < y1; ++y) {
-        uint8_t* p = s.at(x0, y);
-        for (int x = x0; x < x1; ++x, p += 2) store_pixel<2>(p, table[load_pixel<2>(p)]);
-    }
-}
+inline uint32_t apply_split_lut565(const SplitLut565& split, uint32_t v) { return split.high[v >> 5] | split.low[v & 31]; }
 
 // ---------------------------------------------------------------- shapes
 

@@ -37,14 +37,15 @@ TEST(Pixels, LaneDarkeningEqualsTheFieldArithmeticForEveryValueAndFactor) {
 }
 #endif
 
-// The whole-value table gives the three-lookup result for every value.
-TEST(Pixels, WholeValueTableEqualsTheChannelTablesForEveryValue) {
+// The two-lookup table gives the three-lookup result for every value.
+TEST(Pixels, SplitTableEqualsTheChannelTablesForEveryValue) {
     const engine::PlainFormat pf = engine::plain_format(platform::format_565(), 2);
     engine::ChannelLut lut;
     engine::build_channel_lut(lut, pf, 2, [](int c, uint32_t v) { return std::min(255u, v * (c + 2) / 3 + 7); });
-    std::vector<uint16_t> table(65536);
-    engine::build_pixel_table16(table.data(), lut);
-    for (uint32_t v = 0; v < 65536; ++v) ASSERT_EQ(engine::apply_channel_lut(lut, pf, v), table[v]) << "value " << v;
+    engine::SplitLut565 split;
+    engine::build_split_lut565(split, lut);
+    for (uint32_t v = 0; v < 65536; ++v)
+        ASSERT_EQ(engine::apply_channel_lut(lut, pf, v), engine::apply_split_lut565(split, v)) << "value " << v;
 }
 
 // The frame keeps its whole-value tables from frame to frame. Strengths that
