@@ -79,14 +79,16 @@ void compose_frame(EngineState& state, const EngineContext& context, const Frame
             const float clarity = state.cataract_clarity;
             ChannelLut lut;
             SplitLut565 haze;
-            build_channel_lut(lut, plain_format(f, 2), 2, [clarity](int c, uint32_t v) { return haze_channel(c, v, clarity); });
+            build_channel_lut(lut, plain_format(f, 2), 2,
+                              [clarity](int c, uint32_t v) { return haze_channel(c, v, clarity); });
             build_split_lut565(haze, lut);
             for (int y = 0; y < frame_rows(s); ++y) {
                 uint32_t factors[2];
                 const int steps = eyelid_row_factors(y, view.eyelid_position, eyelid_base, factors);
                 if (eyelid_blackens_row(steps, factors)) continue;
                 uint8_t* p = s.at(0, y);
-                for (int x = 0; x < frame_cols(s); ++x, p += 2) store_pixel<2>(p, apply_split_lut565(haze, load_pixel<2>(p)));
+                for (int x = 0; x < frame_cols(s); ++x, p += 2)
+                    store_pixel<2>(p, apply_split_lut565(haze, load_pixel<2>(p)));
             }
         } else
             draw_cataract_haze(s, f, state.cataract_clarity);
@@ -109,7 +111,11 @@ void compose_frame(EngineState& state, const EngineContext& context, const Frame
         key.shadow = shadow != nullptr;
         key.flash = flash;
         key.dim = dim;
-        if (sunglasses) key.tint[0] = state.glasses_red, key.tint[1] = state.glasses_green, key.tint[2] = state.glasses_blue;
+        if (sunglasses) {
+            key.tint[0] = state.glasses_red;
+            key.tint[1] = state.glasses_green;
+            key.tint[2] = state.glasses_blue;
+        }
         if (flash) std::memcpy(&key.strength_bits, &state.flash_strength, sizeof key.strength_bits);
         tail_565(state.tables, s, key, shadow);
     } else {

@@ -306,11 +306,14 @@ struct SplitLut565 {
 };
 
 inline void build_split_lut565(SplitLut565& split, const ChannelLut& lut) {
-    for (uint32_t i = 0; i < 2048; ++i) split.high[i] = static_cast<uint16_t>(lut.encoded[0][i >> 6] | lut.encoded[1][i & 63]);
+    for (uint32_t i = 0; i < 2048; ++i)
+        split.high[i] = static_cast<uint16_t>(lut.encoded[0][i >> 6] | lut.encoded[1][i & 63]);
     for (uint32_t b = 0; b < 32; ++b) split.low[b] = static_cast<uint16_t>(lut.encoded[2][b]);
 }
 
-inline uint32_t apply_split_lut565(const SplitLut565& split, uint32_t v) { return split.high[v >> 5] | split.low[v & 31]; }
+inline uint32_t apply_split_lut565(const SplitLut565& split, uint32_t v) {
+    return split.high[v >> 5] | split.low[v & 31];
+}
 
 // ---------------------------------------------------------------- shapes
 

@@ -234,7 +234,9 @@ void step_tint_key(Simulator& sim, int key) {
 void more_blood_cells(Simulator& sim, int) {
     const int count = sim.engine.blood_cell_count + blood_cell_step;
     set_blood_cell_count(sim, std::min(count, engine::blood_cell_capacity));
-    status(sim, count > engine::blood_cell_capacity ? "Incrementing blood cells to: MAX(%ld)" : "Incrementing blood cells to: %ld",
+    status(sim,
+           count > engine::blood_cell_capacity ? "Incrementing blood cells to: MAX(%ld)"
+                                               : "Incrementing blood cells to: %ld",
            long(sim.engine.blood_cell_count));
 }
 
