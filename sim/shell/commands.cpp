@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "sim/engine/engine_state.h"
 #include "sim/platform/pictures.h"
@@ -342,6 +343,15 @@ constexpr KeyCommand key_commands[] = {
      "Activating sparks"},
     {key_letter('L'), always, hides_help, change_scene},
 };
+
+// A key listed twice would leave its second row dead.
+constexpr bool keys_unique() {
+    for (size_t i = 0; i < std::size(key_commands); ++i)
+        for (size_t j = i + 1; j < std::size(key_commands); ++j)
+            if (key_commands[i].key == key_commands[j].key) return false;
+    return true;
+}
+static_assert(keys_unique(), "a key has two rows in the key table");
 
 }  // namespace
 
