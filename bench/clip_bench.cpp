@@ -80,8 +80,8 @@ struct Scene {
         e.floaters_active = e.cataracts_active = e.sparks_active = e.stars_active = 1;
         e.sac_refractions_active = e.sunglasses_active = e.retina_shadow_active = 1;
         e.flashes_active = 1;
-        e.blink_state = 0;
-        e.eyelid_position = 0;
+        sim->blink_state = 0;
+        sim->eyelid_position = 0;
         return 1;
     }
     ~Scene() {

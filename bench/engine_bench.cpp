@@ -27,6 +27,7 @@ struct AllEffectsFrame {
     platform::Pictures pictures;
     Random rng;
     engine::EngineState state;
+    engine::FrameView view{240, 1};  // eyelids at 240 rows, the help overlay
     platform::Surface background;
     // What one frame changes besides the pixels, restored before each frame.
     std::vector<engine::BloodCell> cells;
@@ -69,9 +70,6 @@ struct AllEffectsFrame {
         state.floaters_active = state.cataracts_active = state.sparks_active = state.stars_active = 1;
         state.sac_refractions_active = state.sunglasses_active = state.retina_shadow_active = 1;
         state.flashes_active = 1;
-        state.help_visible = 1;
-        state.eyelid_position = 240;
-        state.dim_factor = engine::dim_factor_for_eyelid(240);
         state.cataract_clarity = 0.9f;
         cells = state.blood_cells;
         stars = state.stars;
@@ -100,7 +98,7 @@ struct AllEffectsFrame {
         for (uint32_t s = 1;; ++s) {
             restore(s);
             state.flashes_active = 0;
-            engine::compose_frame(state, context());
+            engine::compose_frame(state, context(), view);
             state.flashes_active = 1;
             Random next = rng;
             if (next.next() % 30 == 0) return s;
@@ -115,7 +113,7 @@ void compose_all_effects(benchmark::State& st) {
         st.PauseTiming();
         frame.restore(frame.seed);
         st.ResumeTiming();
-        engine::compose_frame(frame.state, frame.context());
+        engine::compose_frame(frame.state, frame.context(), frame.view);
         benchmark::DoNotOptimize(frame.display.back.pixels.data());
     }
 }
@@ -127,7 +125,7 @@ void compose_all_effects_reference(benchmark::State& st) {
         st.PauseTiming();
         frame.restore(frame.seed);
         st.ResumeTiming();
-        reference::compose_frame(frame.state, frame.doc->header, engine_fixtures::locked_view(frame.display.back),
+        reference::compose_frame(frame.state, frame.doc->header, frame.view, engine_fixtures::locked_view(frame.display.back),
                                  frame.display.format, frame.pictures.grey_map.data(), frame.rng);
         benchmark::DoNotOptimize(frame.display.back.pixels.data());
     }

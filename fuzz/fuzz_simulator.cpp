@@ -161,7 +161,7 @@ void check_state(const shell::Simulator& sim) {
     fuzz::require(e.star_count >= 0 && e.star_count <= engine::star_capacity, "star_count within the table");
     fuzz::require(e.spark_count >= 0 && e.spark_count <= engine::spark_capacity, "spark_count within the table");
     fuzz::require(e.eye_mode >= 0 && e.eye_mode <= 2, "eye_mode is 0, 1 or 2");
-    fuzz::require(e.eyelid_position >= 0 && e.eyelid_position <= 480, "eyelid within the screen");
+    fuzz::require(sim.eyelid_position >= 0 && sim.eyelid_position <= 480, "eyelid within the screen");
     fuzz::require(sim.display.picture_count >= 0 && sim.display.picture_count <= platform::surface_table_size,
                   "picture surfaces within the table");
     fuzz::require(e.scene_picture >= -1 && e.scene_picture < sim.display.picture_count, "scene_picture names a surface");

@@ -33,9 +33,10 @@ struct EngineContext {
 // cataract haze, eyelids, blood cells, sparks, stars, sac refractions,
 // sunglasses, retina shadow, flash, overlay dimming. In the intro phase
 // (simulation_started 0) only the eyelids and the overlay dimming are drawn,
-// but an active flash switch still takes its draw. When the back surface
+// but an active flash switch still takes its draw. In the simulation
+// dim_factor is first set from the eyelid position. When the back surface
 // cannot be locked nothing is drawn, advanced or drawn from the generator.
-void compose_frame(EngineState& state, const EngineContext& context);
+void compose_frame(EngineState& state, const EngineContext& context, const FrameView& view);
 
 // The floaters' dimming for an eyelid position: 1 - position x 0.00019607843.
 float dim_factor_for_eyelid(int eyelid_position);
@@ -78,6 +79,9 @@ void walk_particles(EngineState& state, Random& rng, const DotWalk& walk, int ey
 // stored dots (map position - (80, 60)). Does not empty the table first.
 void build_floaters_from_vision_file(EngineState& state, const vision::Document& doc, Random& rng);
 
+// The size bound of the random floaters of the default vision and key J.
+constexpr int random_floater_size_bound = 2000;
+
 // Adds one random floater of 10..size_bound+9 particles of 1 x 1 pixel
 // (shortened to fit the table; nothing when it is full).
 void add_random_floater(EngineState& state, Random& rng, int size_bound);
@@ -100,8 +104,10 @@ void draw_floater_particles(const EngineState& state, const platform::LockedSurf
 // new count.
 int drop_floaters(EngineState& state, Random& rng);
 
-// Keys O / P: sets blood_cell_count to new_count limited to 0..1000; rows that
-// become live get a fresh path (rows that never had one would stay invisible).
+// Keys O / P: sets blood_cell_count to new_count limited to 0..1000. Rows
+// that had a path since the last reset resume with the state they kept;
+// rows that never had one get a fresh path, in row order (they would stay
+// invisible otherwise).
 void set_blood_cell_count(EngineState& state, Random& rng, int new_count);
 
 // ---------------------------------------------------------------- light and eyelids
@@ -132,16 +138,11 @@ void draw_stars(EngineState& state, const platform::LockedSurface& s,
 void draw_sac_refractions(const EngineState& state, const vision::Header& header,
                           const platform::LockedSurface& s, const platform::PixelFormat& f);
 
-// Brightens every pixel except row 0 and column 0 by strength + 1.
-void draw_flash(const platform::LockedSurface& s, const platform::PixelFormat& f, float strength);
-
-// draw_flash (when `flash`) followed by draw_overlay_dimming (when `dim`), in
-// one pass where the pixel format allows.
+// Flash and overlay dimming, in that order. The flash (when `flash`)
+// brightens every pixel except row 0 and column 0 by strength + 1; the
+// dimming (when `dim`, an overlay screen is shown) keeps 30 %, 30 % and 10 %
+// of the channels, leaving the outermost row and column on each side alone.
 void draw_flash_and_overlay_dimming(const platform::LockedSurface& s, const platform::PixelFormat& f, int flash,
                                     float strength, int dim);
-
-// Dims the picture under an overlay screen (x 0.3, 0.3, 0.1), leaving the
-// outermost row and column on each side alone.
-void draw_overlay_dimming(const platform::LockedSurface& s, const platform::PixelFormat& f);
 
 }  // namespace engine

@@ -7,7 +7,6 @@ namespace engine {
 
 namespace {
 constexpr int default_random_floaters = 15;
-constexpr int random_floater_size_bound = 2000;
 }  // namespace
 
 void apply_vision_settings(EngineState& state, const vision::Header& header) {
@@ -26,6 +25,7 @@ void rebuild_engine_tables(EngineState& state, const vision::Document& doc, Rand
     build_floaters_from_vision_file(state, doc, rng);
     const int cells = std::clamp(state.blood_cell_count, 0, blood_cell_capacity);
     for (int i = 0; i < cells; ++i) new_blood_cell_path(state.blood_cells[i], rng);
+    state.blood_cells_with_path = cells;
     const int sparks = std::clamp(state.spark_count, 0, spark_capacity);
     for (int i = 0; i < sparks; ++i) new_spark(state, rng, i);
     const int stars = std::clamp(state.star_count, 0, star_capacity);

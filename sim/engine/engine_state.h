@@ -1,19 +1,23 @@
 // engine_state.h -- the rendering engine's state: switches, strengths, eyelid, pointer samples and particle tables.
 //
 // One EngineState lives for the whole run (inside the simulator). Keys write
-// its switches and strengths between frames; compose_frame reads them. Every
+// its switches and strengths between frames; compose_frame reads them. What
+// only the shell steps (the eyelid, blinking, the overlay screens, the myopia
+// switch) is the shell's; compose_frame is handed what it draws. Every
 // table is allocated once, when the state is made, at its full capacity; the
 // counts say how many rows are live. Switches are 0 or 1.
 #pragma once
 #include <cstdint>
 #include <vector>
 
+#include "sim/engine/frame_tables.h"
+#include "sim/platform/surface.h"
 #include "sim/engine/optical_filters.h"
 
 namespace engine {
 
-constexpr int screen_width = 640;
-constexpr int screen_height = 480;
+using platform::screen_height;  // 640 x 480, defined once by the display
+using platform::screen_width;
 
 constexpr int particle_capacity = 100000;  // rows of the particle table
 constexpr int particle_limit = 99999;      // rows that may be used
@@ -21,6 +25,7 @@ constexpr int particle_limit = 99999;      // rows that may be used
 // ends at 10); longer walks come only from damaged files.
 constexpr int full_walk_limit = 10;
 constexpr int star_capacity = 1000;
+constexpr int eyelid_base = 100;  // rows of an eyelid's soft edge
 constexpr int spark_capacity = 1000;
 
 // The floater particles, stored column by column (one array per field) so the
@@ -59,19 +64,19 @@ struct Spark {
     int32_t age;                   // frames lived so far
 };
 
+// What the shell shows in this frame that the engine draws.
+struct FrameView {
+    int eyelid_position = 0;  // rows covered by the upper lid; 0 = open
+    int overlay_dimmed = 0;   // 1 while a help, about or personal screen is shown
+};
+
 struct EngineState {
     int eye_mode = 2;                // 0 left eye only, 1 right eye only, 2 both
     int scene_picture = -1;          // picture surface of the current scene
-    float dim_factor = 1.0f;         // 1 - eyelid_position / 5100, set by the shell
+    float dim_factor = 1.0f;         // 1 - eyelid_position / 5100, set by compose_frame
     int floaters_active = 1;
-    int eyelid_position = 480;       // rows covered by the upper lid; 0 = open
-    int eyelid_base = 100;           // rows of the lid's soft edge
-    int blink_state = 1;             // 0 idle, 1 closing, 2 opening, 3 blink requested
-    int auto_blink_interval = 1;     // seconds between automatic blinks, 0 = none
-    int blink_speed = 128;           // rows per frame while blinking
-    int eyelid_step = 8;             // rows per key A / Q
-    int last_blink_time = 0;         // calendar second the last blink began
     int blood_cell_count = 600;      // live blood cells, 0..1000
+    int blood_cells_with_path = 0;   // rows 0..n-1 were given a path since the last reset
     float blood_cell_brightness = 0.08f;
     int spark_count = 10;
     float spark_brightness = 0.4f;
@@ -97,11 +102,7 @@ struct EngineState {
     int cataracts_active = 0;
     int retina_shadow_active = 0;
     int sunglasses_active = 0;
-    int myopia_active = 0;           // the scene picture holds a myopic blur
     int myopia_level = 0;            // dioptres of the next blur, 0..10
-    int help_visible = 0;
-    int about_visible = 0;
-    int personal_info_visible = 0;
     int simulation_started = 0;      // 0 in the intro phase
     int particle_count = 0;          // live rows of `particles`
 
@@ -109,6 +110,7 @@ struct EngineState {
     std::vector<BloodCell> blood_cells = std::vector<BloodCell>(blood_cell_capacity, BloodCell{});
     std::vector<Star> stars = std::vector<Star>(star_capacity, Star{});
     std::vector<Spark> sparks = std::vector<Spark>(spark_capacity, Spark{});
+    FrameTables tables;  // kept between frames by compose_frame
 };
 
 }  // namespace engine

@@ -5,7 +5,7 @@
 #include "common/convert.h"
 #include "sim/engine/dot_walk.h"
 #include "sim/engine/engine.h"
-#include "sim/engine/pixel_ops.h"
+#include "sim/engine/pixels.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -272,21 +272,6 @@ void draw_particle_clipped(const ParticleTable& t, int i, uint32_t factor, const
 #if defined(__SSE2__)
 constexpr int block = 4;  // particles up to 4 x 4 pixels are drawn as one block
 
-// Lane masks of a block of width w and height h (1..4): two registers, each
-// two rows of four 16-bit lanes; a lane is all ones inside the particle.
-struct BlockMasks {
-    __m128i rows[block + 1][block + 1][2];
-    BlockMasks() {
-        for (int w = 0; w <= block; ++w)
-            for (int h = 0; h <= block; ++h)
-                for (int pair = 0; pair < 2; ++pair) {
-                    alignas(16) uint16_t lane[8];
-                    for (int k = 0; k < 8; ++k) lane[k] = (k % 4 < w && pair * 2 + k / 4 < h) ? 0xFFFF : 0;
-                    rows[w][h][pair] = _mm_load_si128(reinterpret_cast<const __m128i*>(lane));
-                }
-    }
-};
-
 // The darkening factor of every transparency 0..254 under one dim factor;
 // other transparencies (255 and more, or negative ones from files) are
 // computed on the spot.
@@ -301,14 +286,23 @@ struct FactorTable {
 };
 
 // Particles that lie wholly inside 1..639 x 1..479 with sides of 1..4 pixels
-// are drawn as a 4 x 4 block of 2-byte pixels whose lanes outside the particle
-// get the factor 256, which keeps them exactly (the format's fields cover all
-// 16 bits). Others take the clipped path. With every eye drawn the eye column
-// is not read.
-template <bool AllEyes, bool Fields565>
+// are drawn as a 4 x 4 block of 5-6-5 pixels whose lanes outside the particle
+// get the factor 256, which keeps them exactly (the fields cover all 16
+// bits). Others take the clipped path. With every eye drawn the eye column is
+// not read.
+template <bool AllEyes>
 void draw_particles16(const EngineState& state, const platform::LockedSurface& s, const platform::PixelFormat& f,
                       const PlainFormat& pf) {
-    static const BlockMasks masks;
+    // Lane masks of a block of width w and height h (1..4), per pair of rows:
+    // lane k is column k % 4 of row k / 4 of the pair, all ones inside.
+    __m128i masks[block + 1][block + 1][2];
+    for (int w = 0; w <= block; ++w)
+        for (int h = 0; h <= block; ++h)
+            for (int pair = 0; pair < 2; ++pair) {
+                alignas(16) uint16_t lane[8];
+                for (int k = 0; k < 8; ++k) lane[k] = (k % 4 < w && pair * 2 + k / 4 < h) ? 0xFFFF : 0;
+                masks[w][h][pair] = _mm_load_si128(reinterpret_cast<const __m128i*>(lane));
+            }
     const ParticleTable& t = state.particles;
     // The columns are read through local pointers: the pixel stores could
     // otherwise alias the vectors and force a reload per particle.
@@ -322,7 +316,6 @@ void draw_particles16(const EngineState& state, const platform::LockedSurface& s
     const int mode = state.eye_mode;
     const float dim = state.dim_factor;
     const FactorTable factors(dim);
-    const Lanes16 lanes = lanes16(pf);
     const __m128i keep = _mm_set1_epi16(256);
     const int x_last = std::min(s.width, screen_width) - block;
     const int y_last = std::min(s.height, screen_height) - block;
@@ -353,25 +346,17 @@ void draw_particles16(const EngineState& state, const platform::LockedSurface& s
         }
         const __m128i fv = _mm_set1_epi16(static_cast<short>(factor));
         uint8_t* p = base + size_t(y) * pitch + size_t(x) * 2;
-        // Rows below the particle are not touched when a pair of rows suffices.
-        const __m128i* m = masks.rows[w][h];
-        {
-            const __m128i lane_factor = _mm_or_si128(_mm_and_si128(m[0], fv), _mm_andnot_si128(m[0], keep));
-            const __m128i v = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
-                                                 _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + pitch)));
-            const __m128i out = Fields565 ? darken8_565(v, lane_factor) : darken8(v, lane_factor, lanes);
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(p), out);
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(p + pitch), _mm_unpackhi_epi64(out, out));
-        }
-        if (h > 2) {
-            p += 2 * pitch;
-            const __m128i lane_factor = _mm_or_si128(_mm_and_si128(m[1], fv), _mm_andnot_si128(m[1], keep));
-            const __m128i v = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
-                                                 _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + pitch)));
-            const __m128i out = Fields565 ? darken8_565(v, lane_factor) : darken8(v, lane_factor, lanes);
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(p), out);
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(p + pitch), _mm_unpackhi_epi64(out, out));
-        }
+        // Two rows at a time; the lower pair only when the particle reaches it.
+        auto pair_of_rows = [&](uint8_t* q, __m128i inside) {
+            const __m128i lane_factor = _mm_or_si128(_mm_and_si128(inside, fv), _mm_andnot_si128(inside, keep));
+            const __m128i v = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(q)),
+                                                 _mm_loadl_epi64(reinterpret_cast<const __m128i*>(q + pitch)));
+            const __m128i out = darken8_565(v, lane_factor);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(q), out);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(q + pitch), _mm_unpackhi_epi64(out, out));
+        };
+        pair_of_rows(p, masks[w][h][0]);
+        if (h > 2) pair_of_rows(p + 2 * pitch, masks[w][h][1]);
     }
 }
 #endif
@@ -383,12 +368,9 @@ void draw_floater_particles(const EngineState& state, const platform::LockedSurf
     const PlainFormat pf = plain_format(f, s.bytes_per_pixel);
 #if defined(__SSE2__)
     // The block path needs room for a block inside row 0 and column 0's border.
-    if (full_16(pf, s.bytes_per_pixel) && s.width > block && s.height > block) {
-        const bool all = state.eye_mode == 2, fixed = fields_565(pf, s.bytes_per_pixel);
-        if (all && fixed) draw_particles16<true, true>(state, s, f, pf);
-        else if (all) draw_particles16<true, false>(state, s, f, pf);
-        else if (fixed) draw_particles16<false, true>(state, s, f, pf);
-        else draw_particles16<false, false>(state, s, f, pf);
+    if (is_565(f, s.bytes_per_pixel) && s.width > block && s.height > block) {
+        if (state.eye_mode == 2) draw_particles16<true>(state, s, f, pf);
+        else draw_particles16<false>(state, s, f, pf);
         return;
     }
 #endif
@@ -406,9 +388,10 @@ void draw_floater_particles(const EngineState& state, const platform::LockedSurf
 }
 
 void set_blood_cell_count(EngineState& state, Random& rng, int new_count) {
-    const int old_count = std::clamp(state.blood_cell_count, 0, blood_cell_capacity);
+    const int with_path = std::clamp(state.blood_cells_with_path, 0, blood_cell_capacity);
     const int count = std::clamp(new_count, 0, blood_cell_capacity);
-    for (int i = old_count; i < count; ++i) new_blood_cell_path(state.blood_cells[i], rng);
+    for (int i = with_path; i < count; ++i) new_blood_cell_path(state.blood_cells[i], rng);
+    state.blood_cells_with_path = std::max(with_path, count);
     state.blood_cell_count = count;
 }
 

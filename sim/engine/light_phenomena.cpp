@@ -1,10 +1,11 @@
 // light_phenomena.cpp -- eyelids, sparks, stars, sac refractions, flash and overlay dimming.
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "common/convert.h"
 #include "sim/engine/engine.h"
-#include "sim/engine/pixel_ops.h"
+#include "sim/engine/pixels.h"
 
 namespace engine {
 
@@ -15,27 +16,8 @@ constexpr float star_inner = 0.083333336f; // s/12 off the inner ring
 constexpr int star_size = 5;
 constexpr int spark_size = 3;
 
-// Brightens one pixel through read_pixel/write_pixel.
-template <class Factor>
-inline void brighten_generic(const platform::PixelFormat& f, uint8_t* p, int bpp, Factor factor) {
-    uint32_t r = 0, g = 0, b = 0;
-    platform::read_pixel(f, p, bpp, r, g, b);
-    platform::write_pixel(f, brighten_channel(r, factor), brighten_channel(g, factor),
-                          brighten_channel(b, factor), p, bpp);
-}
-
 inline bool on_screen(const platform::LockedSurface& s, int64_t x, int64_t y) {
     return x >= 0 && x < screen_width && y >= 0 && y < screen_height && x < s.width && y < s.height;
-}
-
-// Applies `lut` to every pixel of the rectangle [x0, x1) x [y0, y1).
-template <int Bpp>
-void apply_lut_rect(const platform::LockedSurface& s, const PlainFormat& pf, const ChannelLut& lut,
-                    int x0, int x1, int y0, int y1) {
-    for (int y = y0; y < y1; ++y) {
-        uint8_t* p = s.at(x0, y);
-        for (int x = x0; x < x1; ++x, p += Bpp) apply_channel_lut_at<Bpp>(lut, pf, p);
-    }
 }
 
 // Eyelid darkening level of the i-th row from a lid's edge.
@@ -64,31 +46,25 @@ int eyelid_row_factors(int y, int position, int base, uint32_t factors[2]) {
 
 void draw_eyelids(const platform::LockedSurface& s, const platform::PixelFormat& f, int position, int base) {
     if (position <= 0) return;
-    const int rows = std::min(s.height, screen_height);
-    const int cols = std::min(s.width, screen_width);
+    const int rows = frame_rows(s), cols = frame_cols(s);
     const PlainFormat pf = plain_format(f, s.bytes_per_pixel);
-#if defined(__SSE2__)
-    const bool lanes = plain_16(pf, s.bytes_per_pixel);
-    const Lanes16 l = lanes ? lanes16(pf) : Lanes16{};
-    // Where a write keeps every bit, factor 256 changes nothing and may be skipped.
-    const bool skip_unchanged = full_16(pf, s.bytes_per_pixel);
-#endif
-    auto draw = [&]<int Bpp>() {
+    const bool fields_565 = is_565(f, s.bytes_per_pixel);
+    dispatch_bpp(s.bytes_per_pixel, [&]<int Bpp>() {
         for (int y = 0; y < rows; ++y) {
             uint32_t factors[2];
             const int steps = eyelid_row_factors(y, position, base, factors);
             if (steps == 0) continue;
             uint8_t* p = s.at(0, y);
-            if (pf.ok && (factors[0] == 1 || (steps == 2 && factors[1] == 1))) {
-                // A factor of 1 turns every field (below 256) to 0, and a
-                // pixel of zero fields is stored as all zero bytes.
+            if (pf.ok && eyelid_blackens_row(steps, factors)) {
+                // A pixel of zero fields is stored as all zero bytes.
                 std::fill(p, p + cols * Bpp, uint8_t{0});
                 continue;
             }
 #if defined(__SSE2__)
-            if (lanes) {
+            if (fields_565) {
+                // 5-6-5 covers all 16 bits, so a factor of 256 changes nothing.
                 for (int k = 0; k < steps; ++k)
-                    if (!(skip_unchanged && factors[k] == 256)) darken_row16(p, cols, factors[k], l);
+                    if (factors[k] != 256) darken_row16(p, cols, factors[k]);
                 continue;
             }
 #endif
@@ -99,8 +75,7 @@ void draw_eyelids(const platform::LockedSurface& s, const platform::PixelFormat&
                 }
             }
         }
-    };
-    dispatch_bpp(s.bytes_per_pixel, draw);
+    });
 }
 
 void new_spark(EngineState& state, Random& rng, int index) {
@@ -114,8 +89,8 @@ void new_spark(EngineState& state, Random& rng, int index) {
     if (rng.next_mod(2) == 0) spark.velocity_y = -spark.velocity_y;
     spark.age = 0;
     if (rng.next_mod(100) == 0) {
-        state.spark_centre_x = rng.next_mod(640);
-        state.spark_centre_y = rng.next_mod(480);
+        state.spark_centre_x = rng.next_mod(screen_width);
+        state.spark_centre_y = rng.next_mod(screen_height);
     }
 }
 
@@ -123,12 +98,16 @@ void draw_sparks(EngineState& state, const platform::LockedSurface& s, const pla
                  Random& rng) {
     const int count = std::clamp(state.spark_count, 0, spark_capacity);
     const int bpp = s.bytes_per_pixel;
-    float factors[spark_size][spark_size];
+    // Formed in double, where 1 + b - b/2 - b/2 is exactly 1: the corners keep
+    // their light and the sides gain exactly half the centre's gain (single
+    // precision rounded the corners to 0.99999994 and the sides below 1.2).
+    double factors[spark_size][spark_size];
+    const double brightness = state.spark_brightness;
     for (int a = 0; a < spark_size; ++a) {
         for (int b = 0; b < spark_size; ++b) {
-            float factor = state.spark_brightness + 1;
-            if (a == 0 || a == 2) factor = static_cast<float>(factor - state.spark_brightness * 0.5);
-            if (b == 0 || b == 2) factor = static_cast<float>(factor - state.spark_brightness * 0.5);
+            double factor = brightness + 1.0;
+            if (a == 0 || a == 2) factor -= brightness * 0.5;
+            if (b == 0 || b == 2) factor -= brightness * 0.5;
             factors[a][b] = factor;
         }
     }
@@ -154,8 +133,8 @@ void draw_sparks(EngineState& state, const platform::LockedSurface& s, const pla
 
 void new_star(EngineState& state, Random& rng, int index) {
     Star& star = state.stars[index];
-    star.x = static_cast<float>(rng.next_mod(640));
-    star.y = static_cast<float>(rng.next_mod(480));
+    star.x = static_cast<float>(rng.next_mod(screen_width));
+    star.y = static_cast<float>(rng.next_mod(screen_height));
     star.brightness = 1.0f;
     star.peak = static_cast<float>(rng.next_mod(500) * 0.001 + 1.0);
     star.rate = static_cast<float>(rng.next_mod(400) / 10000.0 + 0.001);
@@ -213,9 +192,9 @@ void draw_sac_refractions(const EngineState& state, const vision::Header& header
     const int movement = state.eye_movement;
     const int bpp = s.bytes_per_pixel;
     const PlainFormat pf = plain_format(f, bpp);
-    const bool split = full_16(pf, bpp);
+    const bool fields_565 = is_565(f, bpp);
     ChannelLut lut;
-    static SplitLut16 split_lut;
+    SplitLut565 split;
     for (int k = first; k <= last; ++k) {
         const vision::Streak& streak = header.streak[k];
         const int seen = streak.when_seen;
@@ -225,129 +204,40 @@ void draw_sac_refractions(const EngineState& state, const vision::Header& header
         const int points = std::clamp(streak.point_count, 0, vision::streak_capacity);
         const double factor = streak.brightness + 1.0;
         if (pf.ok) build_channel_lut(lut, pf, bpp, [&](int, uint32_t c) { return brighten_channel(c, factor); });
-        if (split && build_split_lut16(split_lut, lut, pf)) {
-            const int cols = std::min(s.width, screen_width), rows = std::min(s.height, screen_height);
+        if (fields_565) {  // the display's format: two lookups per point
+            build_split_lut565(split, lut);
+            const unsigned cols = unsigned(frame_cols(s)), rows = unsigned(frame_rows(s));
             for (int p = 0; p < points; ++p) {
                 const int x = streak.x[p], y = streak.y[p];
-                if (unsigned(x) >= unsigned(cols) || unsigned(y) >= unsigned(rows)) continue;
-                uint8_t* q = s.base + size_t(y) * size_t(s.pitch) + size_t(x) * 2;
-                store_pixel<2>(q, apply_split_lut16(split_lut, load_pixel<2>(q)));
+                if (unsigned(x) >= cols || unsigned(y) >= rows) continue;
+                uint8_t* q = s.at(x, y);
+                store_pixel<2>(q, apply_split_lut565(split, load_pixel<2>(q)));
             }
             continue;
         }
-        auto draw = [&]<int Bpp>() {
+        dispatch_bpp(bpp, [&]<int Bpp>() {
             for (int p = 0; p < points; ++p) {
                 const int x = streak.x[p], y = streak.y[p];
                 if (!on_screen(s, x, y)) continue;
                 if (pf.ok) apply_channel_lut_at<Bpp>(lut, pf, s.at(x, y));
                 else brighten_generic(f, s.at(x, y), Bpp, factor);
             }
-        };
-        dispatch_bpp(bpp, draw);
+        });
     }
 }
-
-namespace {
-
-// Overlay dimming of one channel as read: red and green keep 30 %, blue 10 %.
-uint32_t overlay_dim_channel(int channel, uint32_t c) {
-    const int v = trunc_to_int(c * (channel == 2 ? 0.1 : 0.3));
-    return static_cast<uint32_t>(std::min(v, 255));
-}
-
-template <int Bpp>
-void flash_pass(const platform::LockedSurface& s, const platform::PixelFormat& f, const PlainFormat& pf,
-                float factor, int cols, int rows) {
-    if (pf.ok) {
-        ChannelLut lut;
-        build_channel_lut(lut, pf, Bpp, [&](int, uint32_t c) { return brighten_channel(c, factor); });
-        apply_lut_rect<Bpp>(s, pf, lut, 1, cols, 1, rows);
-        return;
-    }
-    for (int y = 1; y < rows; ++y)
-        for (int x = 1; x < cols; ++x) brighten_generic(f, s.at(x, y), Bpp, factor);
-}
-
-template <int Bpp>
-void dimming_pass(const platform::LockedSurface& s, const platform::PixelFormat& f, const PlainFormat& pf,
-                  int cols, int rows) {
-    if (pf.ok) {
-        ChannelLut lut;
-        build_channel_lut(lut, pf, Bpp, overlay_dim_channel);
-        apply_lut_rect<Bpp>(s, pf, lut, 1, cols, 1, rows);
-        return;
-    }
-    for (int y = 1; y < rows; ++y) {
-        for (int x = 1; x < cols; ++x) {
-            uint8_t* p = s.at(x, y);
-            uint32_t r = 0, g = 0, b = 0;
-            platform::read_pixel(f, p, Bpp, r, g, b);
-            platform::write_pixel(f, overlay_dim_channel(0, r), overlay_dim_channel(1, g),
-                                  overlay_dim_channel(2, b), p, Bpp);
-        }
-    }
-}
-
-// Whole-value tables of the 2-byte passes; rebuilt per call (a few dozen
-// microseconds), allocated once.
-uint16_t main_table[65536];
-uint16_t flash_table[65536];
-
-void apply_table16(const platform::LockedSurface& s, const uint16_t* table, int x0, int x1, int y0, int y1) {
-    for (int y = y0; y < y1; ++y) {
-        uint8_t* p = s.at(x0, y);
-        for (int x = x0; x < x1; ++x, p += 2) {
-            const uint16_t v = table[p[0] | p[1] << 8];
-            p[0] = uint8_t(v);
-            p[1] = uint8_t(v >> 8);
-        }
-    }
-}
-
-}  // namespace
 
 void draw_flash_and_overlay_dimming(const platform::LockedSurface& s, const platform::PixelFormat& f, int flash,
                                     float strength, int dim) {
-    if (!flash && !dim) return;
-    const float factor = strength + 1;
-    const int bpp = s.bytes_per_pixel;
-    const PlainFormat pf = plain_format(f, bpp);
+    if (!drawable(f, s.bytes_per_pixel)) return;
     // Flash: 1 <= x < 640, 1 <= y < 480. Dimming: 1 <= x < 639, 1 <= y < 479.
-    const int cols = std::min(s.width, screen_width), rows = std::min(s.height, screen_height);
-    const int dim_cols = std::min(s.width, screen_width - 1), dim_rows = std::min(s.height, screen_height - 1);
-    if (plain_16(pf, bpp)) {
-        ChannelLut flash_lut, dim_lut, both;
-        build_channel_lut(flash_lut, pf, 2, [&](int, uint32_t c) { return brighten_channel(c, factor); });
-        build_channel_lut(dim_lut, pf, 2, overlay_dim_channel);
-        if (flash && dim) {
-            compose_channel_luts(both, flash_lut, dim_lut, pf);
-            build_pixel_table16(main_table, both, pf);
-            build_pixel_table16(flash_table, flash_lut, pf);
-            apply_table16(s, main_table, 1, dim_cols, 1, dim_rows);
-            apply_table16(s, flash_table, dim_cols, cols, 1, dim_rows);  // the right-most column
-            apply_table16(s, flash_table, 1, cols, dim_rows, rows);      // the bottom row
-        } else if (flash) {
-            build_pixel_table16(main_table, flash_lut, pf);
-            apply_table16(s, main_table, 1, cols, 1, rows);
-        } else {
-            build_pixel_table16(main_table, dim_lut, pf);
-            apply_table16(s, main_table, 1, dim_cols, 1, dim_rows);
-        }
-        return;
-    }
-    auto draw = [&]<int Bpp>() {
-        if (flash) flash_pass<Bpp>(s, f, pf, factor, cols, rows);
-        if (dim) dimming_pass<Bpp>(s, f, pf, dim_cols, dim_rows);
-    };
-    dispatch_bpp(bpp, draw);
-}
-
-void draw_flash(const platform::LockedSurface& s, const platform::PixelFormat& f, float strength) {
-    draw_flash_and_overlay_dimming(s, f, 1, strength, 0);
-}
-
-void draw_overlay_dimming(const platform::LockedSurface& s, const platform::PixelFormat& f) {
-    draw_flash_and_overlay_dimming(s, f, 0, 0.0f, 1);
+    const int cols = frame_cols(s), dim_cols = std::min(s.width, screen_width - 1);
+    const int dim_rows = std::min(s.height, screen_height - 1);
+    const float factor = strength + 1;
+    if (flash)
+        map_channels(s, f, 1, frame_rows(s), [cols](int) { return std::pair{1, cols}; },
+                     [factor](int, uint32_t c) { return brighten_channel(c, factor); });
+    if (dim)
+        map_channels(s, f, 1, dim_rows, [dim_cols](int) { return std::pair{1, dim_cols}; }, overlay_dim_channel);
 }
 
 }  // namespace engine

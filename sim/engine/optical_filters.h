@@ -34,6 +34,8 @@ void apply_myopia_blur(platform::Surface& scene, const platform::PixelFormat& fo
 
 // The per-frame passes below draw on the 640 x 480 back surface (at most its
 // locked size), at 2, 3 or 4 bytes per pixel; other sizes are left alone.
+// They keep nothing between calls: plain formats go through channel tables
+// made per call, others through read_pixel / write_pixel.
 
 // Multiplies channel 1 of every pixel by `clarity` and channels 2 and 3 by
 // clarity - 0.1 (a yellowish haze), truncating. Channels are not clamped
@@ -50,9 +52,8 @@ void draw_sunglasses(const platform::LockedSurface& s, const platform::PixelForm
 // 0 are left alone): each channel c loses (255 - c) / average + 1, where the
 // average includes the channels already darkened; dark pixels turn black,
 // white ones lose 1. Other pixels are read and written back. Nothing is done
-// without a map. At 16 bits the first call for a pixel format fills a table
-// of every pixel value's shade (a few milliseconds, once); later calls
-// reuse it.
+// without a map. (On the 5-6-5 display compose_frame uses a kept table of
+// every value's shade instead.)
 void draw_retina_shadow(const platform::LockedSurface& s, const platform::PixelFormat& f, const uint8_t* grey_map /* 640x480, nullptr = absent */);
 
 // Gives `cell` a fresh random arc: draws, in order, centre x (mod 640),

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "sim/engine/optical_filters.h"
-#include "sim/engine/optical_filters_pixels.h"
+#include "sim/engine/pixels.h"
 #include "sim/platform/pictures.h"
 
 namespace engine {
@@ -49,7 +49,7 @@ inline void for_range(size_t n, Body body) {
 }
 
 template <int Bytes>
-void blur_rows(const platform::LockedSurface& s, const filters::Channels& c, const uint8_t* rgb, BlurKernel k) {
+void blur_rows(const platform::LockedSurface& s, const platform::PixelFormat& f, const uint8_t* rgb, BlurKernel k) {
     const int width = s.width, height = s.height, w = k.half_width, h = k.half_height;
     const uint64_t reciprocal = blur_reciprocal(k.divisor);
     const size_t row_values = static_cast<size_t>(width) * 3;
@@ -60,10 +60,15 @@ void blur_rows(const platform::LockedSurface& s, const filters::Channels& c, con
     std::vector<uint32_t> prefix(columns.size() + 3, 0);
     std::vector<uint32_t> quotient(row_values);
     uint32_t* column = columns.data() + static_cast<size_t>(w) * 3;
-    // The term each channel value contributes to the stored pixel.
+    // The term each channel value contributes to the stored pixel: what
+    // write_pixel stores with that channel alone (the others 0 add nothing).
     uint32_t terms[3][256];
     for (int ch = 0; ch < 3; ++ch)
-        for (uint32_t v = 0; v < 256; ++v) terms[ch][v] = filters::term(c, ch, v, Bytes);
+        for (uint32_t v = 0; v < 256; ++v) {
+            uint8_t one[4] = {0, 0, 0, 0};
+            platform::write_pixel(f, ch == 0 ? v : 0, ch == 1 ? v : 0, ch == 2 ? v : 0, one, Bytes);
+            terms[ch][v] = load_pixel<Bytes>(one);
+        }
 
     auto row = [&](int v) { return rgb + static_cast<size_t>(v) * row_values; };
     for (int v = 0; v <= h && v < height; ++v) {
@@ -91,7 +96,7 @@ void blur_rows(const platform::LockedSurface& s, const filters::Channels& c, con
         for_range(row_values, [&](size_t i) { q[i] = divide(pre[i + span] - pre[i], reciprocal); });
         uint8_t* p = s.at(0, y);
         for (int x = 0; x < width; ++x, p += Bytes, q += 3)
-            filters::store<Bytes>(p, terms[0][q[0]] | terms[1][q[1]] | terms[2][q[2]]);
+            store_pixel<Bytes>(p, terms[0][q[0]] | terms[1][q[1]] | terms[2][q[2]]);
         // Slide the column sums down one row.
         const bool enters = y + h + 1 < height, leaves = y - h >= 0;
         if (enters && leaves) {
@@ -118,15 +123,9 @@ void apply_myopia_blur(platform::Surface& scene, const platform::PixelFormat& fo
     // The work buffer holds at most rgb_work_pixels pixels; a larger picture
     // would read past it, so it is left as it is.
     const bool fits = static_cast<int64_t>(s.width) * s.height <= platform::rgb_work_pixels;
-    if (fits && filters::supported(format, s.bytes_per_pixel)) {
+    if (fits && drawable(format, s.bytes_per_pixel)) {
         const BlurKernel k = blur_kernel(std::clamp(level, 0, max_myopia_level));
-        const filters::Channels c = filters::channels_of(format);
-        switch (s.bytes_per_pixel) {
-        case 2: blur_rows<2>(s, c, rgb_work, k); break;
-        case 3: blur_rows<3>(s, c, rgb_work, k); break;
-        case 4: blur_rows<4>(s, c, rgb_work, k); break;
-        default: break;
-        }
+        dispatch_bpp(s.bytes_per_pixel, [&]<int Bpp>() { blur_rows<Bpp>(s, format, rgb_work, k); });
     }
     platform::unlock_surface(scene);
 }

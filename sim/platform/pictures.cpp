@@ -15,7 +15,6 @@
 namespace platform {
 namespace {
 
-constexpr int intro_slot = 2;
 constexpr int grey_map_slot = 3;
 constexpr int scene_search_steps = 8;
 

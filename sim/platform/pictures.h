@@ -13,6 +13,7 @@ constexpr int rgb_work_pixels = rgb_work_size / 3;
 constexpr int grey_map_width = 640;
 constexpr int grey_map_height = 480;
 constexpr int vision_path_size = 4096;
+constexpr int intro_slot = 2;                 // picture slot of the default vision file's intro
 
 // The simulator's picture state.
 struct Pictures {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "sim/platform/surface.h"
+#include "sim/shell/keys.h"
 
 namespace platform {
 
@@ -38,14 +39,13 @@ QPoint map_pointer(QPoint window_position, QSize window) {
 }
 
 int virtual_key(int qt_key, Qt::KeyboardModifiers modifiers) {
-    // Qt's letter and digit key codes are their upper-case ASCII codes, as
-    // are the virtual-key codes.
-    if (qt_key >= Qt::Key_A && qt_key <= Qt::Key_Z) return qt_key;
+    // Qt numbers letters, digits and F-keys consecutively, as the shell does.
+    if (qt_key >= Qt::Key_A && qt_key <= Qt::Key_Z) return shell::key_letter('A') + (qt_key - Qt::Key_A);
     if (qt_key >= Qt::Key_0 && qt_key <= Qt::Key_9)
-        return (modifiers & Qt::KeypadModifier) ? -1 : qt_key;
-    if (qt_key >= Qt::Key_F1 && qt_key <= Qt::Key_F9) return 112 + (qt_key - Qt::Key_F1);
-    if (qt_key == Qt::Key_Space) return 32;
-    if (qt_key == Qt::Key_Escape) return 27;
+        return (modifiers & Qt::KeypadModifier) ? -1 : shell::key_0 + (qt_key - Qt::Key_0);
+    if (qt_key >= Qt::Key_F1 && qt_key <= Qt::Key_F9) return shell::key_f1 + (qt_key - Qt::Key_F1);
+    if (qt_key == Qt::Key_Space) return shell::key_space;
+    if (qt_key == Qt::Key_Escape) return shell::key_escape;
     return -1;
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "sim/platform/platform.h"
+#include "sim/shell/shell.h"
 #include "sim/qt/qt_text.h"
 #include "sim/qt/qt_window.h"
 
@@ -64,7 +65,7 @@ private:
     bool quit_posted_ = false;
     int quit_code_ = 0;
     // The one frame timer the shell uses; other identifiers are ignored.
-    static constexpr int frame_timer_id = 555;
+    static constexpr int frame_timer_id = shell::frame_timer_id;
 };
 
 }  // namespace platform

@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
+#include "sim/engine/engine_state.h"
 #include "sim/platform/pictures.h"
 #include "sim/shell/engine_calls.h"
 #include "sim/shell/frame.h"
@@ -64,18 +66,17 @@ int step_float(float& value, double step, double low, double high) {
 void myopia_to(Simulator& sim, int dioptres) {
     status(sim, "Creating miopy: -%d diop., please wait...", dioptres);
     draw_frame_now(sim);
-    sim.engine.myopia_active = 1;
+    sim.myopia_active = 1;
     sim.engine.myopia_level = dioptres;
     apply_myopia_blur(sim);
 }
 
 void toggle_myopia(Simulator& sim) {
-    engine::EngineState& e = sim.engine;
-    if (e.myopia_active == 1) {
+    if (sim.myopia_active == 1) {
         set_status(sim, "Deactivating miopy, please wait...");
         draw_frame_now(sim);
-        e.myopia_active = 0;
-        e.myopia_level = 0;
+        sim.myopia_active = 0;
+        sim.engine.myopia_level = 0;
         apply_myopia_blur(sim);
     } else {
         myopia_to(sim, sim.document.header.myopia_dioptres);
@@ -85,7 +86,7 @@ void toggle_myopia(Simulator& sim) {
 // Loading starts: timer stopped, cursor shown, pointer and paint ignored.
 void begin_loading(Simulator& sim) {
     cut_recording(sim);
-    sim.engine.help_visible = 0;
+    sim.help_visible = 0;
     sim.platform.stop_timer(frame_timer_id);
     sim.platform.show_cursor(1);
     sim.busy = 1;
@@ -110,13 +111,12 @@ void remember_folder(Simulator& sim, const char* path) {
 }  // namespace
 
 void toggle_help(Simulator& sim) {
-    engine::EngineState& e = sim.engine;
-    if (e.help_visible) {
-        e.help_visible = 0;
+    if (sim.help_visible) {
+        sim.help_visible = 0;
     } else {
-        e.help_visible = 1;
-        e.about_visible = 0;
-        e.personal_info_visible = 0;
+        sim.help_visible = 1;
+        sim.about_visible = 0;
+        sim.personal_info_visible = 0;
     }
 }
 
@@ -161,180 +161,210 @@ void load_personal_vision(Simulator& sim) {
     end_loading(sim);
 }
 
-void run_key_command(Simulator& sim, int key) {
+namespace {
+
+using Handler = void (*)(Simulator& sim, int key);
+
+// One key command: its code, the vision header switch that must be 1 for it
+// to act (none: always), whether it leaves the help screen as it is (every
+// other command hides it first, also when the vision file does not enable
+// it), and what it does: a handler, or for a toggle key the engine switch
+// and the status texts for off and on.
+struct KeyCommand {
+    int key;
+    int vision::Header::*needs;
+    int keeps_help;
+    Handler run;
+    int engine::EngineState::*toggled = nullptr;
+    const char* off_text = nullptr;
+    const char* on_text = nullptr;
+};
+
+constexpr int vision::Header::*always = nullptr;
+constexpr int keeps_help = 1, hides_help = 0;
+
+void show_personal_info(Simulator& sim, int) {
+    if (sim.personal_info_visible) {
+        sim.personal_info_visible = 0;
+    } else {
+        sim.personal_info_visible = 1;
+        sim.about_visible = 0;
+        sim.help_visible = 0;
+    }
+}
+
+void toggle_about(Simulator& sim, int) {
+    sim.personal_info_visible = 0;
+    sim.help_visible = 0;
+    sim.about_visible = sim.about_visible ? 0 : 1;
+}
+
+void select_eyes(Simulator& sim, int key) {
+    constexpr const char* texts[] = {"Only LEFT eye", "Only RIGHT eye", "Both eyes"};
+    sim.engine.eye_mode = key == key_f5 ? 2 : key == key_f6 ? 0 : 1;
+    set_status(sim, texts[sim.engine.eye_mode]);
+}
+
+void toggle_auto_blink(Simulator& sim, int) {
+    if (sim.auto_blink_interval != 0) {
+        sim.auto_blink_interval = 0;
+        set_status(sim, "Auto blink OFF");
+    } else {
+        sim.auto_blink_interval = auto_blink_on_interval;
+        set_status(sim, "Auto blink ON");
+    }
+}
+
+void add_floater(Simulator& sim, int) {
+    add_random_floater(sim);
+    sim.engine.floaters_active = 1;
+    status(sim, "Incrementing floaters to: %d", sim.engine.particle_count);
+}
+
+void remove_floaters(Simulator& sim, int) {
+    if (sim.engine.floaters_active != 1) return;
+    drop_floaters(sim);
+    status(sim, "Decrementing floaters to: %d", sim.engine.particle_count);
+}
+
+void step_tint_key(Simulator& sim, int key) {
     engine::EngineState& e = sim.engine;
-    const vision::Header& h = sim.document.header;
+    if (key == key_letter('E')) step_tint(sim, e.glasses_red, "red");
+    else if (key == key_letter('R')) step_tint(sim, e.glasses_green, "green");
+    else step_tint(sim, e.glasses_blue, "blue");
+}
 
-    // Keys that keep the help screen as it is.
-    switch (key) {
-        case key_f1:
-            toggle_help(sim);
-            return;
-        case key_f2:
-            if (e.personal_info_visible) {
-                e.personal_info_visible = 0;
-            } else {
-                e.personal_info_visible = 1;
-                e.about_visible = 0;
-                e.help_visible = 0;
-            }
-            return;
-        case key_letter('S'):
-            e.personal_info_visible = 0;
-            e.help_visible = 0;
-            e.about_visible = e.about_visible ? 0 : 1;
-            return;
-        case key_f8:
-            capture_command(sim);
-            return;
-        case key_f9:
-            toggle_recording(sim);
-            return;
-        default: break;
-    }
+void more_blood_cells(Simulator& sim, int) {
+    const int count = sim.engine.blood_cell_count + blood_cell_step;
+    set_blood_cell_count(sim, std::min(count, engine::blood_cell_capacity));
+    status(sim,
+           count > engine::blood_cell_capacity ? "Incrementing blood cells to: MAX(%ld)"
+                                               : "Incrementing blood cells to: %ld",
+           long(sim.engine.blood_cell_count));
+}
 
-    const bool in_table = key == key_f3 || key == key_f4 || key == key_f5 || key == key_f6 ||
-                          key == key_f7 || key == key_space || (key >= key_0 && key <= key_9) ||
-                          (key >= 'A' && key <= 'Z' &&
-                           std::strchr("AQZNJKYWERTPOIUMGBVFCXDL", key) != nullptr);
-    if (!in_table) return;
-    e.help_visible = 0;
+void fewer_blood_cells(Simulator& sim, int) {
+    const int count = sim.engine.blood_cell_count - blood_cell_step;
+    set_blood_cell_count(sim, std::max(count, 0));
+    status(sim, count < 0 ? "Decrementing blood cells to: MIN(%ld)" : "Decrementing blood cells to: %ld",
+           long(sim.engine.blood_cell_count));
+}
 
-    const int sunglasses = h.sunglasses_on == 1;
-    const int blood_cells = h.blood_cells_on == 1;
-    const int cataracts = h.cataracts_on == 1;
-    const int myopia = h.myopia_on == 1;
+void brighter_blood_cells(Simulator& sim, int) {
+    float& b = sim.engine.blood_cell_brightness;
+    const int limit = step_float(b, 0.01, -1e300, 0.4);
+    status(sim, limit ? "Incrementing blood cells bright to: MAX(%f)" : "Incrementing blood cells bright to: %f",
+           double(b));
+}
 
-    if (key >= key_0 && key <= key_9) {
-        if (myopia) myopia_to(sim, key == key_0 ? 10 : key - key_0);
+void dimmer_blood_cells(Simulator& sim, int) {
+    float& b = sim.engine.blood_cell_brightness;
+    const int limit = step_float(b, -0.01, 0.0, 1e300);
+    status(sim, limit ? "Decrementing blood cells bright to: MIN(%f)" : "Decrementing blood cells bright to: %f",
+           double(b));
+}
+
+void more_cataract(Simulator& sim, int) {
+    sim.engine.cataracts_active = 1;
+    step_float(sim.engine.cataract_clarity, -0.1, 0.1, 1e300);
+    set_status(sim, "Incrementing cataracts");
+}
+
+void less_cataract(Simulator& sim, int) {
+    if (sim.engine.cataracts_active != 1) return;
+    step_float(sim.engine.cataract_clarity, 0.1, -1e300, 1.0);
+    set_status(sim, "Decrementing cataracts");
+}
+
+void myopia_digit(Simulator& sim, int key) { myopia_to(sim, key == key_0 ? 10 : key - key_0); }
+
+void change_scene(Simulator& sim, int) {
+    set_status(sim, "Changing scene");
+    draw_frame_now(sim);
+    next_scene(sim);
+}
+
+using vision::Header;
+using engine::EngineState;
+
+// Every key command; a key not listed does nothing at all.
+constexpr KeyCommand key_commands[] = {
+    {key_f1, always, keeps_help, [](Simulator& sim, int) { toggle_help(sim); }},
+    {key_f2, always, keeps_help, show_personal_info},
+    {key_letter('S'), always, keeps_help, toggle_about},
+    {key_f8, always, keeps_help, [](Simulator& sim, int) { capture_command(sim); }},
+    {key_f9, always, keeps_help, [](Simulator& sim, int) { toggle_recording(sim); }},
+    {key_f3, always, hides_help, [](Simulator& sim, int) { load_default_vision(sim); }},
+    {key_f4, always, hides_help, [](Simulator& sim, int) { load_personal_vision(sim); }},
+    {key_f5, always, hides_help, select_eyes},
+    {key_f6, always, hides_help, select_eyes},
+    {key_f7, always, hides_help, select_eyes},
+    {key_space, always, hides_help, [](Simulator& sim, int) { sim.blink_state = 3; }},
+    {key_letter('A'), always, hides_help,
+     [](Simulator& sim, int) { sim.eyelid_position = std::min(sim.eyelid_position + eyelid_step, eyelid_closed); }},
+    {key_letter('Q'), always, hides_help,
+     [](Simulator& sim, int) { sim.eyelid_position = std::max(sim.eyelid_position - eyelid_step, 0); }},
+    {key_letter('Z'), always, hides_help, toggle_auto_blink},
+    {key_letter('N'), always, hides_help, nullptr, &EngineState::floaters_active, "Deactivating floaters",
+     "Activating floaters"},
+    {key_letter('J'), always, hides_help, add_floater},
+    {key_letter('K'), always, hides_help, remove_floaters},
+    {key_letter('Y'), &Header::retina_shadow_on, hides_help, nullptr, &EngineState::retina_shadow_active,
+     "Deactivating retina shadow", "Activating retina shadow"},
+    {key_letter('W'), &Header::sunglasses_on, hides_help, nullptr, &EngineState::sunglasses_active, "Sun glasses OFF",
+     "Sun glasses ON"},
+    {key_letter('E'), &Header::sunglasses_on, hides_help, step_tint_key},
+    {key_letter('R'), &Header::sunglasses_on, hides_help, step_tint_key},
+    {key_letter('T'), &Header::sunglasses_on, hides_help, step_tint_key},
+    {key_letter('P'), &Header::blood_cells_on, hides_help, more_blood_cells},
+    {key_letter('O'), &Header::blood_cells_on, hides_help, fewer_blood_cells},
+    {key_letter('I'), &Header::blood_cells_on, hides_help, brighter_blood_cells},
+    {key_letter('U'), &Header::blood_cells_on, hides_help, dimmer_blood_cells},
+    {key_letter('M'), &Header::myopia_on, hides_help, [](Simulator& sim, int) { toggle_myopia(sim); }},
+    {key_0, &Header::myopia_on, hides_help, myopia_digit},
+    {key_0 + 1, &Header::myopia_on, hides_help, myopia_digit},
+    {key_0 + 2, &Header::myopia_on, hides_help, myopia_digit},
+    {key_0 + 3, &Header::myopia_on, hides_help, myopia_digit},
+    {key_0 + 4, &Header::myopia_on, hides_help, myopia_digit},
+    {key_0 + 5, &Header::myopia_on, hides_help, myopia_digit},
+    {key_0 + 6, &Header::myopia_on, hides_help, myopia_digit},
+    {key_0 + 7, &Header::myopia_on, hides_help, myopia_digit},
+    {key_0 + 8, &Header::myopia_on, hides_help, myopia_digit},
+    {key_9, &Header::myopia_on, hides_help, myopia_digit},
+    {key_letter('G'), &Header::cataracts_on, hides_help, nullptr, &EngineState::cataracts_active,
+     "Deactivating cataracts", "Activating cataracts"},
+    {key_letter('B'), &Header::cataracts_on, hides_help, more_cataract},
+    {key_letter('V'), &Header::cataracts_on, hides_help, less_cataract},
+    {key_letter('F'), &Header::flashes_on, hides_help, nullptr, &EngineState::flashes_active, "Flashes deactivateds",
+     "Flashes at random times activateds"},
+    {key_letter('C'), &Header::stars_on, hides_help, nullptr, &EngineState::stars_active, "Deactivating stars",
+     "Activating stars"},
+    {key_letter('X'), &Header::sac_refractions_on, hides_help, nullptr, &EngineState::sac_refractions_active,
+     "Deactivating sac refractions", "Aactivating sac refractions"},
+    {key_letter('D'), &Header::sparks_on, hides_help, nullptr, &EngineState::sparks_active, "Deactivating sparks",
+     "Activating sparks"},
+    {key_letter('L'), always, hides_help, change_scene},
+};
+
+// A key listed twice would leave its second row dead.
+constexpr bool keys_unique() {
+    for (size_t i = 0; i < std::size(key_commands); ++i)
+        for (size_t j = i + 1; j < std::size(key_commands); ++j)
+            if (key_commands[i].key == key_commands[j].key) return false;
+    return true;
+}
+static_assert(keys_unique(), "a key has two rows in the key table");
+
+}  // namespace
+
+void run_key_command(Simulator& sim, int key) {
+    for (const KeyCommand& c : key_commands) {
+        if (c.key != key) continue;
+        if (!c.keeps_help) sim.help_visible = 0;
+        if (c.needs != always && sim.document.header.*c.needs != 1) return;
+        if (c.run) c.run(sim, key);
+        else toggle(sim, sim.engine.*c.toggled, c.off_text, c.on_text);
         return;
-    }
-    switch (key) {
-        case key_f3: load_default_vision(sim); break;
-        case key_f4: load_personal_vision(sim); break;
-        case key_f5: e.eye_mode = 2; set_status(sim, "Both eyes"); break;
-        case key_f6: e.eye_mode = 0; set_status(sim, "Only LEFT eye"); break;
-        case key_f7: e.eye_mode = 1; set_status(sim, "Only RIGHT eye"); break;
-        case key_space: e.blink_state = 3; break;
-        case 'A': e.eyelid_position = std::min(e.eyelid_position + e.eyelid_step, eyelid_closed); break;
-        case 'Q': e.eyelid_position = std::max(e.eyelid_position - e.eyelid_step, 0); break;
-        case 'Z':
-            if (e.auto_blink_interval != 0) {
-                e.auto_blink_interval = 0;
-                set_status(sim, "Auto blink OFF");
-            } else {
-                e.auto_blink_interval = auto_blink_on_interval;
-                set_status(sim, "Auto blink ON");
-            }
-            break;
-        case 'N': toggle(sim, e.floaters_active, "Deactivating floaters", "Activating floaters"); break;
-        case 'J':
-            add_random_floater(sim);
-            e.floaters_active = 1;
-            status(sim, "Incrementing floaters to: %d", e.particle_count);
-            break;
-        case 'K':
-            if (e.floaters_active == 1) {
-                drop_floaters(sim);
-                status(sim, "Decrementing floaters to: %d", e.particle_count);
-            }
-            break;
-        case 'Y':
-            if (h.retina_shadow_on == 1)
-                toggle(sim, e.retina_shadow_active, "Deactivating retina shadow",
-                       "Activating retina shadow");
-            break;
-        case 'W':
-            if (sunglasses) toggle(sim, e.sunglasses_active, "Sun glasses OFF", "Sun glasses ON");
-            break;
-        case 'E': if (sunglasses) step_tint(sim, e.glasses_red, "red"); break;
-        case 'R': if (sunglasses) step_tint(sim, e.glasses_green, "green"); break;
-        case 'T': if (sunglasses) step_tint(sim, e.glasses_blue, "blue"); break;
-        case 'P':
-            if (blood_cells) {
-                const int count = e.blood_cell_count + blood_cell_step;
-                if (count > blood_cell_max) {
-                    set_blood_cell_count(sim, blood_cell_max);
-                    status(sim, "Incrementing blood cells to: MAX(%ld)", long(e.blood_cell_count));
-                } else {
-                    set_blood_cell_count(sim, count);
-                    status(sim, "Incrementing blood cells to: %ld", long(e.blood_cell_count));
-                }
-            }
-            break;
-        case 'O':
-            if (blood_cells) {
-                const int count = e.blood_cell_count - blood_cell_step;
-                if (count < 0) {
-                    set_blood_cell_count(sim, 0);
-                    status(sim, "Decrementing blood cells to: MIN(%ld)", long(e.blood_cell_count));
-                } else {
-                    set_blood_cell_count(sim, count);
-                    status(sim, "Decrementing blood cells to: %ld", long(e.blood_cell_count));
-                }
-            }
-            break;
-        case 'I':
-            if (blood_cells) {
-                if (step_float(e.blood_cell_brightness, 0.01, -1e300, 0.4))
-                    status(sim, "Incrementing blood cells bright to: MAX(%f)",
-                           double(e.blood_cell_brightness));
-                else
-                    status(sim, "Incrementing blood cells bright to: %f",
-                           double(e.blood_cell_brightness));
-            }
-            break;
-        case 'U':
-            if (blood_cells) {
-                if (step_float(e.blood_cell_brightness, -0.01, 0.0, 1e300))
-                    status(sim, "Decrementing blood cells bright to: MIN(%f)",
-                           double(e.blood_cell_brightness));
-                else
-                    status(sim, "Decrementing blood cells bright to: %f",
-                           double(e.blood_cell_brightness));
-            }
-            break;
-        case 'M': if (myopia) toggle_myopia(sim); break;
-        case 'G':
-            if (cataracts)
-                toggle(sim, e.cataracts_active, "Deactivating cataracts", "Activating cataracts");
-            break;
-        case 'B':
-            if (cataracts) {
-                e.cataracts_active = 1;
-                step_float(e.cataract_clarity, -0.1, 0.1, 1e300);
-                set_status(sim, "Incrementing cataracts");
-            }
-            break;
-        case 'V':
-            if (cataracts && e.cataracts_active == 1) {
-                step_float(e.cataract_clarity, 0.1, -1e300, 1.0);
-                set_status(sim, "Decrementing cataracts");
-            }
-            break;
-        case 'F':
-            if (h.flashes_on == 1)
-                toggle(sim, e.flashes_active, "Flashes deactivateds",
-                       "Flashes at random times activateds");
-            break;
-        case 'C':
-            if (h.stars_on == 1) toggle(sim, e.stars_active, "Deactivating stars", "Activating stars");
-            break;
-        case 'X':
-            if (h.sac_refractions_on == 1)
-                toggle(sim, e.sac_refractions_active, "Deactivating sac refractions",
-                       "Aactivating sac refractions");
-            break;
-        case 'D':
-            if (h.sparks_on == 1)
-                toggle(sim, e.sparks_active, "Deactivating sparks", "Activating sparks");
-            break;
-        case 'L':
-            set_status(sim, "Changing scene");
-            draw_frame_now(sim);
-            next_scene(sim);
-            break;
-        default: break;
     }
 }
 

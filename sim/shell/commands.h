@@ -1,22 +1,24 @@
 // commands.h -- the key commands and the vision-file loads behind F3 and F4.
 #pragma once
+#include "sim/platform/surface.h"
 
 namespace shell {
 
 struct Simulator;
 
-constexpr int eyelid_closed = 480;       // key A stops here
+constexpr int eyelid_closed = platform::screen_height;  // key A stops here
+constexpr int eyelid_step = 8;           // rows per key A / Q
 constexpr int tint_step = 8;             // keys E, R, T
 constexpr int blood_cell_step = 10;      // keys P, O
-constexpr int blood_cell_max = 1000;
 constexpr int auto_blink_on_interval = 4;  // key Z
-constexpr int random_floater_size_bound = 2000;
 
 inline constexpr char dialog_title[] = "Load Vitrion Vision File";
 inline constexpr char dialog_extension[] = "flt";
 
-// Runs the command of one key-down in the simulation (see keys.h for codes).
-// Keys outside the table do nothing at all.
+// Runs the command of one key-down in the simulation (see keys.h for codes):
+// the key's row of the one key table in commands.cpp, which says what the
+// key needs from the vision file, whether it hides the help screen and what
+// it does. A new key is one row there. Keys outside the table do nothing.
 void run_key_command(Simulator& sim, int virtual_key);
 
 // F1 and the mouse buttons: the help screen off, or on with the other two

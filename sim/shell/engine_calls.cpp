@@ -21,7 +21,12 @@ void reset_scene(Simulator& sim) {
     engine::reset_scene_from_vision_settings(sim.engine, context_of(sim));
 }
 
-void compose_frame(Simulator& sim) { engine::compose_frame(sim.engine, context_of(sim)); }
+void compose_frame(Simulator& sim) {
+    engine::FrameView view;
+    view.eyelid_position = sim.eyelid_position;
+    view.overlay_dimmed = sim.help_visible == 1 || sim.about_visible == 1 || sim.personal_info_visible == 1;
+    engine::compose_frame(sim.engine, context_of(sim), view);
+}
 
 void advance_floater_dots(Simulator& sim) { engine::advance_floater_dots(sim.engine); }
 
@@ -30,7 +35,7 @@ void eye_movement_input(Simulator& sim, int x, int y) {
 }
 
 void add_random_floater(Simulator& sim) {
-    engine::add_random_floater(sim.engine, sim.random, random_floater_size_bound);
+    engine::add_random_floater(sim.engine, sim.random, engine::random_floater_size_bound);
 }
 
 void drop_floaters(Simulator& sim) { engine::drop_floaters(sim.engine, sim.random); }
@@ -48,7 +53,7 @@ void apply_myopia_blur(Simulator& sim) {
     if (surface.pixels.empty() || sim.pictures.rgb_work.size() < needed) return;
     // The level comes from a file (M uses myopia_dioptres): keep the blur in
     // the range it is made for.
-    const int level = std::clamp(sim.engine.myopia_level, 0, 10);
+    const int level = std::clamp(sim.engine.myopia_level, 0, engine::max_myopia_level);
     engine::apply_myopia_blur(surface, d.format, sim.pictures.rgb_work.data(), level);
 }
 

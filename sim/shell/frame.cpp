@@ -19,28 +19,36 @@ namespace shell {
 
 namespace {
 
-constexpr int intro_slot = 2;  // picture slot of the default vision file's intro
-
 // Copies the 640 x 480 window at (x, y) of picture `index` into the back
-// surface; an index that names no picture copies nothing.
+// surface. The window never leaves the picture: its corner is limited to the
+// picture's size minus the screen's, per axis. A picture narrower or lower
+// than the screen is drawn at the top-left corner on black, and with no
+// picture the frame is black: a frame never shows what the previous one left.
 void copy_background(Simulator& sim, int index, int x, int y) {
     platform::Display& d = sim.display;
-    if (index < 0 || index >= static_cast<int>(d.pictures.size())) return;
-    platform::copy_picture_to_back(d, index, 0, 0, platform::screen_width,
-                                   platform::screen_height, x, y);
+    const bool exists = index >= 0 && index < static_cast<int>(d.pictures.size()) &&
+                        !d.pictures[index].pixels.empty();
+    const int width = exists ? std::min(d.pictures[index].width, platform::screen_width) : 0;
+    const int height = exists ? std::min(d.pictures[index].height, platform::screen_height) : 0;
+    if ((width < platform::screen_width || height < platform::screen_height) && !d.back.locked)
+        std::fill(d.back.pixels.begin(), d.back.pixels.end(), uint8_t{0});
+    if (!exists) return;
+    x = std::clamp(x, 0, d.pictures[index].width - width);
+    y = std::clamp(y, 0, d.pictures[index].height - height);
+    platform::copy_picture_to_back(d, index, 0, 0, width, height, x, y);
 }
 
 // Closing and opening steps shared by blinks and the intro eyelid.
-void move_eyelid(engine::EngineState& e, int speed) {
-    if (e.blink_state == 1) {
-        e.eyelid_position += speed;
-        if (e.eyelid_position > e.eyelid_base + blink_turn_offset) e.blink_state = 2;
+void move_eyelid(Simulator& sim, int speed) {
+    if (sim.blink_state == 1) {
+        sim.eyelid_position += speed;
+        if (sim.eyelid_position > engine::eyelid_base + blink_turn_offset) sim.blink_state = 2;
     }
-    if (e.blink_state == 2) {
-        e.eyelid_position -= speed;
-        if (e.eyelid_position < 0) {
-            e.eyelid_position = 0;
-            e.blink_state = 0;
+    if (sim.blink_state == 2) {
+        sim.eyelid_position -= speed;
+        if (sim.eyelid_position < 0) {
+            sim.eyelid_position = 0;
+            sim.blink_state = 0;
         }
     }
 }
@@ -56,19 +64,18 @@ void frame_step(Simulator& sim) {
         intro_eyelid_step(sim);
         return;
     }
-    e.dim_factor = engine::dim_factor_for_eyelid(e.eyelid_position);
     const int x = std::clamp(sim.view_x, 0, platform::screen_width);
     const int y = std::clamp(sim.view_y, 0, platform::screen_height);
     copy_background(sim, e.scene_picture, x, y);
     compose_frame(sim);
     advance_floater_dots(sim);
     record_frame(sim);  // the frame as composed, before any text
-    if (e.help_visible) {
+    if (sim.help_visible) {
         draw_help_screen(sim);
         sim.help_seen = 1;
     }
-    if (e.about_visible) draw_about_screen(sim);
-    if (e.personal_info_visible) draw_personal_info_screen(sim);
+    if (sim.about_visible) draw_about_screen(sim);
+    if (sim.personal_info_visible) draw_personal_info_screen(sim);
     draw_status_line(sim, 1);
     blink_step(sim);
     e.eye_movement = 0;
@@ -81,26 +88,23 @@ void draw_frame_now(Simulator& sim) {
 }
 
 void blink_step(Simulator& sim) {
-    engine::EngineState& e = sim.engine;
-    if (e.blink_state == 0 && e.auto_blink_interval == 0) return;
-    if (e.blink_state == 0 || e.blink_state == 3) {
+    if (sim.blink_state == 0 && sim.auto_blink_interval == 0) return;
+    if (sim.blink_state == 0 || sim.blink_state == 3) {
         const long now = sim.platform.calendar_seconds();
         // The draw is made only once the interval has passed.
-        const bool begins = e.blink_state == 3 ||
-                            (now > static_cast<long>(e.last_blink_time) + e.auto_blink_interval &&
+        const bool begins = sim.blink_state == 3 ||
+                            (now > static_cast<long>(sim.last_blink_time) + sim.auto_blink_interval &&
                              sim.random.next() % auto_blink_chance == 0);
         if (begins) {
-            e.blink_state = 1;
-            e.eyelid_position = 0;
-            e.last_blink_time = static_cast<decltype(e.last_blink_time)>(now);
+            sim.blink_state = 1;
+            sim.eyelid_position = 0;
+            sim.last_blink_time = static_cast<decltype(sim.last_blink_time)>(now);
         }
     }
-    move_eyelid(e, e.blink_speed);
+    move_eyelid(sim, blink_speed);
 }
 
-void intro_eyelid_step(Simulator& sim) {
-    move_eyelid(sim.engine, sim.engine.blink_speed / intro_speed_divisor);
-}
+void intro_eyelid_step(Simulator& sim) { move_eyelid(sim, blink_speed / intro_speed_divisor); }
 
 void start_sequence(Simulator& sim) {
     set_status(sim, starting_text);
@@ -125,7 +129,7 @@ int display_reopen(Simulator& sim) {
         sim.platform.destroy_window();
         return 0;
     }
-    const vision::PictureSlot& intro = sim.document.header.slots[intro_slot];
+    const vision::PictureSlot& intro = sim.document.header.slots[platform::intro_slot];
     if (sim.engine.simulation_started == 0 && intro.picture_offset != 0) {
         int width = 0, height = 0;
         sim.pictures.intro_picture = platform::load_picture(d, sim.pictures.vision_path,

@@ -5,6 +5,7 @@ namespace shell {
 
 struct Simulator;
 
+constexpr int blink_speed = 128;          // rows the eyelid moves per frame while blinking
 constexpr int blink_turn_offset = 340;    // closing turns to opening past eyelid_base + 340
 constexpr int intro_speed_divisor = 20;   // the intro eyelid moves blink_speed / 20 a frame
 constexpr int auto_blink_chance = 100;    // one in 100 per frame once the interval has passed

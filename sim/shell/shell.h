@@ -46,6 +46,19 @@ struct Simulator {
     int intro_ticks = 0;      // frame-timer ticks counted in the intro phase
     char startup_directory[startup_directory_size] = {};
 
+    // The eyelid and blinking: stepped by the frame, moved by Space, A, Q, Z;
+    // the engine draws eyelid_position.
+    int eyelid_position = 480;     // rows covered by the upper lid; 0 = open
+    int blink_state = 1;           // 0 idle, 1 closing, 2 opening, 3 blink requested
+    int auto_blink_interval = 1;   // seconds between automatic blinks, 0 = none
+    int last_blink_time = 0;       // calendar second the last blink began
+
+    // Overlay screens (the picture under them is dimmed) and the myopia switch.
+    int help_visible = 0;
+    int about_visible = 0;
+    int personal_info_visible = 0;
+    int myopia_active = 0;         // the scene picture holds a myopic blur
+
     // Status line.
     char status_text[status_text_size] = {};
     int status_visible = 0;

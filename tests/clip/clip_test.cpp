@@ -147,7 +147,7 @@ protected:
 
 TEST_F(ClipTest, LosslessClipHoldsTheComposedFramesWithTheirTimes) {
     sim->clip.recorder.settings.lossless = 1;
-    sim->engine.help_visible = 1;  // overlays and text are drawn after the frame is taken
+    sim->help_visible = 1;  // overlays and text are drawn after the frame is taken
     shell::on_key_down(*sim, shell::key_f9);
     EXPECT_EQ(status(), "Recording clip: 0 s (F9 stops)");
     tick();

@@ -26,12 +26,14 @@ struct Rig {
     platform::Pictures pictures;
     Random rng;
     engine::EngineState state;
+    engine::FrameView view;  // the eye open, no overlay
 
     explicit Rig(const FormatCase& fc) {
         display.format = fc.format;
         platform::create_surface(display.back, 640, 480, fc.bits);
     }
     engine::EngineContext context() { return {*doc, display, pictures, rng}; }
+    void compose() { engine::compose_frame(state, context(), view); }
     const uint8_t* grey() const { return pictures.grey_map.empty() ? nullptr : pictures.grey_map.data(); }
 };
 
@@ -46,13 +48,12 @@ TEST(ComposeFrame, EverythingOffLeavesTheSurfaceUnchanged) {
         Rig rig(fc);
         rig.state.simulation_started = 1;
         all_switches(rig.state, 0);
-        rig.state.eyelid_position = 0;
-        std::mt19937 gen(1);
+                std::mt19937 gen(1);
         engine_fixtures::random_particles(rig.state, gen, 500);
         rig.display.back = random_picture(fc.bits, 7);
         const platform::Surface before = rig.display.back;
         const uint32_t rng_before = rig.rng.state;
-        engine::compose_frame(rig.state, rig.context());
+        rig.compose();
         EXPECT_TRUE(surfaces_equal(before, rig.display.back));
         EXPECT_EQ(rng_before, rig.rng.state);
     }
@@ -65,24 +66,23 @@ TEST(ComposeFrame, IntroPhaseHonoursNoSwitchButTheFlashStillDraws) {
         rig.state.simulation_started = 0;
         all_switches(rig.state, 1);
         rig.doc->header.blood_cells_on = 1;
-        rig.state.eyelid_position = 0;
-        std::mt19937 gen(2);
+                std::mt19937 gen(2);
         engine_fixtures::random_particles(rig.state, gen, 500);
         rig.pictures.grey_map = engine_fixtures::random_grey_map(3);
         rig.display.back = random_picture(fc.bits, 8);
         const platform::Surface before = rig.display.back;
         Random expected = rig.rng;
         expected.next();  // the flash's r mod 30
-        engine::compose_frame(rig.state, rig.context());
+        rig.compose();
         EXPECT_TRUE(surfaces_equal(before, rig.display.back));
         EXPECT_EQ(expected.state, rig.rng.state);
 
         // With the lid closed the whole screen goes nearly black, as the lids alone make it.
-        rig.state.eyelid_position = 480;
+        rig.view.eyelid_position = 480;
         platform::Surface lids = before;
         reference::draw_eyelids(locked_view(lids), fc.format, 480, 100);
         rig.display.back = before;
-        engine::compose_frame(rig.state, rig.context());
+        rig.compose();
         EXPECT_TRUE(surfaces_equal(lids, rig.display.back));
     }
 }
@@ -91,14 +91,14 @@ TEST(ComposeFrame, NothingHappensWhenTheBackSurfaceCannotBeLocked) {
     Rig rig(all_formats()[0]);
     rig.state.simulation_started = 1;
     all_switches(rig.state, 1);
-    rig.state.help_visible = 1;
+    rig.view.overlay_dimmed = 1;
     engine::rebuild_engine_tables(rig.state, *rig.doc, rig.rng);
     rig.display.back = random_picture(16, 9);
     const platform::Surface before = rig.display.back;
     const engine::EngineState state_before = rig.state;
     const uint32_t rng_before = rig.rng.state;
     rig.display.back.locked = 1;
-    engine::compose_frame(rig.state, rig.context());
+    rig.compose();
     EXPECT_TRUE(surfaces_equal(before, rig.display.back));
     EXPECT_EQ(rng_before, rig.rng.state);
     EXPECT_EQ("", state_difference(state_before, rig.state));
@@ -106,13 +106,12 @@ TEST(ComposeFrame, NothingHappensWhenTheBackSurfaceCannotBeLocked) {
 
 TEST(ComposeFrame, HelpScreenDimsAllButAOnePixelBorder) {
     Rig rig(all_formats()[2]);  // 24 bits
-    rig.state.eyelid_position = 0;
-    rig.state.help_visible = 1;
+        rig.view.overlay_dimmed = 1;
     const platform::PixelFormat& f = rig.display.format;
     const platform::LockedSurface view = locked_view(rig.display.back);
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 640; ++x) platform::write_pixel(f, 200, 100, 50, view.at(x, y), 3);
-    engine::compose_frame(rig.state, rig.context());
+    rig.compose();
     struct Probe {
         int x, y;
         uint32_t r, g, b;
@@ -163,11 +162,10 @@ TEST(ComposeFrame, EqualsTheLiteralFrameOverRandomStatesAndFrames) {
                     s->sunglasses_active = pick(0, 1);
                     s->retina_shadow_active = pick(0, 1);
                     s->flashes_active = pick(0, 3) > 0;
-                    s->help_visible = pick(0, 3) == 0;
+                    rig.view.overlay_dimmed = pick(0, 3) == 0;
                     s->simulation_started = pick(0, 7) > 0;
                     s->eye_mode = pick(0, 2);
-                    s->eyelid_position = pick(0, 3) == 0 ? pick(0, 480) : 0;
-                    s->dim_factor = engine::dim_factor_for_eyelid(s->eyelid_position);
+                    rig.view.eyelid_position = pick(0, 3) == 0 ? pick(0, 480) : 0;
                     s->cataract_clarity = pick(1, 12) / 10.0f;  // above 1 from files
                     s->glasses_red = pick(0, 255);
                     s->glasses_green = pick(0, 255);
@@ -176,8 +174,9 @@ TEST(ComposeFrame, EqualsTheLiteralFrameOverRandomStatesAndFrames) {
                 }
                 rig.display.back = random_picture(fc.bits, seed * 100 + frame);
                 surface_b = rig.display.back;
-                engine::compose_frame(a, rig.context());
-                reference::compose_frame(b, rig.doc->header, locked_view(surface_b), fc.format, rig.grey(), rng_b);
+                engine::compose_frame(a, rig.context(), rig.view);
+                reference::compose_frame(b, rig.doc->header, rig.view, locked_view(surface_b), fc.format, rig.grey(),
+                                         rng_b);
                 ASSERT_TRUE(surfaces_equal(surface_b, rig.display.back));
                 ASSERT_EQ(rng_b.state, rig.rng.state);
                 ASSERT_EQ("", state_difference(b, a));
@@ -215,7 +214,7 @@ TEST(SceneReset, DefaultVisionAddsFifteenRandomFloatersAndAPersonalOneNone) {
     }
 }
 
-TEST(SceneReset, CopiesTheFileStrengthsAndKeepsSwitchesAndEyelid) {
+TEST(SceneReset, CopiesTheFileStrengthsAndKeepsTheSwitches) {
     Rig rig(all_formats()[0]);
     vision::Header& h = rig.doc->header;
     h.tint_red = 10, h.tint_green = 20, h.tint_blue = 30;
@@ -223,8 +222,6 @@ TEST(SceneReset, CopiesTheFileStrengthsAndKeepsSwitchesAndEyelid) {
     h.cataract_clarity = 0.5f;
     h.blood_cells_brightness = 0.25f;
     rig.state.sunglasses_active = 1;
-    rig.state.eyelid_position = 96;
-    rig.state.myopia_active = 1;
     rig.state.default_vision_loaded = 0;
     const struct {
         int file_count, expected;
@@ -241,8 +238,6 @@ TEST(SceneReset, CopiesTheFileStrengthsAndKeepsSwitchesAndEyelid) {
     EXPECT_EQ(0.5f, rig.state.cataract_clarity);
     EXPECT_EQ(0.25f, rig.state.blood_cell_brightness);
     EXPECT_EQ(1, rig.state.sunglasses_active);
-    EXPECT_EQ(1, rig.state.myopia_active);
-    EXPECT_EQ(96, rig.state.eyelid_position);
     EXPECT_EQ(-1, rig.state.scene_picture);  // the document holds no picture
 }
 

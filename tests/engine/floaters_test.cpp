@@ -22,11 +22,7 @@ using engine_fixtures::random_picture;
 using engine_fixtures::state_difference;
 using testing_support::surfaces_equal;
 
-uint32_t red_at(const platform::Surface& s, int x, int y) {
-    uint32_t r = 0, g = 0, b = 0;
-    platform::read_pixel(platform::format_888(), s.pixels.data() + y * s.pitch + x * 3, 3, r, g, b);
-    return r;
-}
+uint32_t red_at(const platform::Surface& s, int x, int y) { return engine_fixtures::pixel(s, platform::format_888(), x, y).r; }
 
 platform::Surface white_888() {
     platform::Surface s;
@@ -316,22 +312,26 @@ TEST(VisionFloaters, HugeValuesFromFilesNeverOverflow) {
     engine::eye_movement_input(a, INT32_MAX, INT32_MIN);
 }
 
-TEST(BloodCellCount, RaisingGivesNewRowsAFreshPathLoweringKeepsThem) {
+// Lowering the count only stops drawing the higher rows: raised again, they
+// resume with the state they kept. Only rows that never had a path get one.
+TEST(BloodCellCount, RowsResumeTheirPathsAndOnlyNewRowsGetOne) {
     engine::EngineState state;
-    Random rng;
+    Random rng, expected;
     state.blood_cell_count = 0;
-    engine::set_blood_cell_count(state, rng, 10);
-    EXPECT_EQ(10, state.blood_cell_count);
-    Random expected;
     engine::BloodCell cell{};
-    for (int i = 0; i < 10; ++i) {
-        engine::new_blood_cell_path(cell, expected);
-        EXPECT_EQ(0, std::memcmp(&cell, &state.blood_cells[i], sizeof cell)) << i;
+    for (const auto& [count, fresh_from] : {std::pair{10, 0}, {0, 10}, {10, 10}, {20, 10}}) {
+        const std::vector<engine::BloodCell> before = state.blood_cells;
+        engine::set_blood_cell_count(state, rng, count);
+        EXPECT_EQ(count, state.blood_cell_count);
+        for (int i = 0; i < 20; ++i) {
+            const bool fresh = i >= fresh_from && i < count;
+            if (fresh) engine::new_blood_cell_path(cell, expected);
+            EXPECT_EQ(0, std::memcmp(fresh ? &cell : &before[i], &state.blood_cells[i], sizeof cell))
+                << "count " << count << " row " << i;
+        }
+        EXPECT_EQ(expected.state, rng.state) << "count " << count;
     }
-    EXPECT_EQ(0, state.blood_cells[10].trail_length);
-    const engine::BloodCell kept = state.blood_cells[5];
-    engine::set_blood_cell_count(state, rng, 0);
-    EXPECT_EQ(0, std::memcmp(&kept, &state.blood_cells[5], sizeof kept));
+    EXPECT_EQ(0, state.blood_cells[20].trail_length);
     engine::set_blood_cell_count(state, rng, 5000);
     EXPECT_EQ(engine::blood_cell_capacity, state.blood_cell_count);
     EXPECT_EQ(5, state.blood_cells[999].trail_length);

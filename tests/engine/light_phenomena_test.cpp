@@ -64,7 +64,7 @@ TEST(Eyelids, EqualTheLiteralLidsAtEveryPosition) {
 TEST(Flash, BrightensByOnePointThreeClampedAndSparesRowAndColumnZero) {
     platform::Surface s = grey_888(200);
     platform::write_pixel(platform::format_888(), 100, 100, 100, s.pixels.data() + 10 * s.pitch + 10 * 3, 3);
-    engine::draw_flash(locked_view(s), platform::format_888(), 0.3f);
+    engine::draw_flash_and_overlay_dimming(locked_view(s), platform::format_888(), 1, 0.3f, 0);
     EXPECT_EQ(255u, red_at(s, 5, 5));
     EXPECT_EQ(130u, red_at(s, 10, 10));
     EXPECT_EQ(200u, red_at(s, 0, 5));
@@ -76,10 +76,10 @@ TEST(FlashAndDimming, EqualTheLiteralPassesAtEveryPixelSize) {
     for (const FormatCase& fc : all_formats()) {
         SCOPED_TRACE(fc.name);
         platform::Surface a = random_picture(fc.bits, 21), b = a;
-        engine::draw_flash(locked_view(a), fc.format, 0.3f);
+        engine::draw_flash_and_overlay_dimming(locked_view(a), fc.format, 1, 0.3f, 0);
         reference::draw_flash(locked_view(b), fc.format, 0.3f);
         ASSERT_TRUE(surfaces_equal(b, a));
-        engine::draw_overlay_dimming(locked_view(a), fc.format);
+        engine::draw_flash_and_overlay_dimming(locked_view(a), fc.format, 0, 0.0f, 1);
         reference::draw_overlay_dimming(locked_view(b), fc.format);
         ASSERT_TRUE(surfaces_equal(b, a));
     }
@@ -128,6 +128,28 @@ TEST(Sparks, AFastSparkLeavesTheScreenAndLivesOnUndrawn) {
         EXPECT_EQ(frame + 1, state.sparks[0].age);
     }
     EXPECT_EQ(1u, rng.state);  // never renewed so far
+}
+
+// Brightness 0.4: the centre gains 1.4, the sides exactly 1.2, the corners
+// nothing (also where a 5-6-5 pixel would show a one-step loss).
+TEST(Sparks, CornersKeepTheirLightAndSidesGainExactlyAFifth) {
+    for (const FormatCase& fc : {all_formats()[0], all_formats()[2]}) {
+        engine::EngineState state;
+        state.spark_count = 1;
+        state.sparks[0] = engine::Spark{100, 100, 0, 0, 26, 0};
+        platform::Surface s = random_picture(fc.bits, 1);
+        const platform::LockedSurface view = locked_view(s);
+        for (int i = 0; i < 9; ++i) platform::write_pixel(fc.format, 200, 200, 200, view.at(100 + i % 3, 100 + i / 3), fc.bits / 8);
+        Random rng;
+        engine::draw_sparks(state, view, fc.format, rng);
+        for (int i = 0; i < 9; ++i) {
+            uint32_t r = 0, g = 0, b = 0;
+            platform::read_pixel(fc.format, view.at(100 + i % 3, 100 + i / 3), fc.bits / 8, r, g, b);
+            const int sides = (i % 3 != 1) + (i / 3 != 1);  // 255 narrowed to 5 bits reads 248
+            const uint32_t expected = sides == 2 ? 200u : sides == 1 ? 240u : fc.bits == 16 ? 248u : 255u;
+            EXPECT_TRUE(r == expected && b == expected) << fc.name << " pixel " << i << ": " << r << "," << b;
+        }
+    }
 }
 
 TEST(Stars, APeakOfOneHoldsThenRenewsInTheFirstFrameAfter) {

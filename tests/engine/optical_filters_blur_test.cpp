@@ -1,17 +1,23 @@
 // optical_filters_blur_test.cpp -- the myopic box blur: kernels, exact division, edges and the literal reference.
 #include <gtest/gtest.h>
 
-#include "optical_filters_test_support.h"
+#include "reference/engine_fixtures.h"
+#include "support/pixel_compare.h"
 #include "reference/optical_filters_reference.h"
 #include "sim/engine/optical_filters.h"
 #include "sim/platform/pictures.h"
 
-using namespace filter_tests;
+using engine_fixtures::all_formats;
+using engine_fixtures::FormatCase;
+using engine_fixtures::locked_view;
+using engine_fixtures::pixel;
+using engine_fixtures::random_picture;
+using engine_fixtures::Rgb;
 
 namespace {
 
 std::vector<uint8_t> random_rgb(int width, int height, uint32_t seed) {
-    platform::Surface s = random_surface(width, height, 24, seed);
+    platform::Surface s = random_picture(24, seed, width, height);
     return s.pixels;  // 3 bytes per pixel, rows width wide
 }
 
@@ -40,7 +46,7 @@ TEST(MyopiaBlur, ReciprocalDivisionIsExactOverAllSums) {
 
 TEST(MyopiaBlur, LevelZeroCopiesTheWorkBuffer) {
     const std::vector<uint8_t> rgb = random_rgb(33, 17, 5);
-    platform::Surface scene = random_surface(33, 17, 24, 9);
+    platform::Surface scene = random_picture(24, 9, 33, 17);
     const platform::PixelFormat bgr = platform::pixel_format_from_masks(0x0000FF, 0x00FF00, 0xFF0000);
     engine::apply_myopia_blur(scene, bgr, rgb.data(), 0);
     EXPECT_EQ(scene.pixels, rgb);  // this layout stores channel 1 first
@@ -51,7 +57,7 @@ TEST(MyopiaBlur, LevelZeroCopiesTheWorkBuffer) {
 TEST(MyopiaBlur, OneDioptreIsFiveWideThreeHighWithDarkEdges) {
     const int width = 12, height = 8;
     std::vector<uint8_t> rgb(width * height * 3, 150);
-    platform::Surface scene = random_surface(width, height, 24, 1);
+    platform::Surface scene = random_picture(24, 1, width, height);
     const platform::PixelFormat f = platform::format_888();
     engine::apply_myopia_blur(scene, f, rgb.data(), 1);
     struct Case { int x, y; uint32_t value; };
@@ -69,11 +75,11 @@ TEST(MyopiaBlur, OneDioptreIsFiveWideThreeHighWithDarkEdges) {
 TEST(MyopiaBlur, MatchesReference) {
     struct Shape { int width, height; };
     uint32_t seed = 100;
-    for (const Layout& layout : layouts()) {
+    for (const FormatCase& layout : all_formats()) {
         for (Shape shape : {Shape{37, 23}, Shape{1, 1}, Shape{3, 40}, Shape{50, 2}}) {
             const std::vector<uint8_t> rgb = random_rgb(shape.width, shape.height, ++seed);
             for (int level = 0; level <= engine::max_myopia_level; ++level) {
-                platform::Surface fast = random_surface(shape.width, shape.height, layout.bits, seed);
+                platform::Surface fast = random_picture(layout.bits, seed, shape.width, shape.height);
                 platform::Surface slow = fast;
                 engine::apply_myopia_blur(fast, layout.format, rgb.data(), level);
                 reference::apply_myopia_blur(slow, layout.format, rgb.data(), level);
@@ -89,7 +95,7 @@ TEST(MyopiaBlur, LevelsFromAFileAreClamped) {
     const std::vector<uint8_t> rgb = random_rgb(20, 20, 3);
     struct Case { int level, same_as; };
     for (Case c : {Case{-4, 0}, Case{11, 10}, Case{1000000, 10}, Case{INT32_MIN, 0}}) {
-        platform::Surface a = random_surface(20, 20, 16, 8), b = a;
+        platform::Surface a = random_picture(16, 8, 20, 20), b = a;
         engine::apply_myopia_blur(a, platform::format_565(), rgb.data(), c.level);
         engine::apply_myopia_blur(b, platform::format_565(), rgb.data(), c.same_as);
         EXPECT_TRUE(testing_support::surfaces_equal(b, a)) << "level " << c.level;
@@ -98,7 +104,7 @@ TEST(MyopiaBlur, LevelsFromAFileAreClamped) {
 
 TEST(MyopiaBlur, LeavesSceneAloneWhenItCannotWork) {
     const std::vector<uint8_t> rgb = random_rgb(20, 20, 3);
-    platform::Surface busy = random_surface(20, 20, 16, 4);
+    platform::Surface busy = random_picture(16, 4, 20, 20);
     const platform::Surface before = busy;
     busy.locked = 1;
     engine::apply_myopia_blur(busy, platform::format_565(), rgb.data(), 3);
@@ -110,7 +116,7 @@ TEST(MyopiaBlur, LeavesSceneAloneWhenItCannotWork) {
     EXPECT_EQ(busy.pixels, before.pixels) << "no work buffer";
 
     // A picture larger than the work buffer would read past it (ASan checks).
-    platform::Surface huge = random_surface(1281, 960, 16, 2);
+    platform::Surface huge = random_picture(16, 2, 1281, 960);
     const std::vector<uint8_t> huge_before = huge.pixels;
     engine::apply_myopia_blur(huge, platform::format_565(), rgb.data(), 3);
     EXPECT_EQ(huge.pixels, huge_before);

@@ -5,11 +5,17 @@
 #include <cstring>
 #include <limits>
 
-#include "optical_filters_test_support.h"
+#include "reference/engine_fixtures.h"
+#include "support/pixel_compare.h"
 #include "reference/optical_filters_reference.h"
 #include "sim/engine/optical_filters.h"
 
-using namespace filter_tests;
+using engine_fixtures::all_formats;
+using engine_fixtures::FormatCase;
+using engine_fixtures::locked_view;
+using engine_fixtures::pixel;
+using engine_fixtures::random_picture;
+using engine_fixtures::Rgb;
 
 namespace {
 
@@ -17,10 +23,10 @@ constexpr int W = 640, H = 480;
 
 // Runs `fast` and `slow` on copies of the same random frame and compares.
 template <class Fast, class Slow>
-::testing::AssertionResult same_as_reference(const Layout& layout, uint32_t seed, Fast fast, Slow slow) {
-    platform::Surface a = random_surface(W, H, layout.bits, seed), b = a;
-    fast(locked(a), layout.format);
-    slow(locked(b), layout.format);
+::testing::AssertionResult same_as_reference(const FormatCase& layout, uint32_t seed, Fast fast, Slow slow) {
+    platform::Surface a = random_picture(layout.bits, seed, W, H), b = a;
+    fast(locked_view(a), layout.format);
+    slow(locked_view(b), layout.format);
     return testing_support::surfaces_equal(b, a);
 }
 
@@ -29,9 +35,9 @@ template <class Fast, class Slow>
 TEST(CataractHaze, ClarityAtOrBelowATenthBlanksChannelsTwoAndThree) {
     const platform::PixelFormat f = platform::format_888();
     for (float clarity : {0.1f, 0.05f, -0.5f}) {
-        platform::Surface s = random_surface(W, H, 24, 3);
+        platform::Surface s = random_picture(24, 3, W, H);
         const platform::Surface before = s;
-        engine::draw_cataract_haze(locked(s), f, clarity);
+        engine::draw_cataract_haze(locked_view(s), f, clarity);
         for (int y = 0; y < H; y += 7)
             for (int x = 0; x < W; x += 5) {
                 const Rgb was = pixel(before, f, x, y), now = pixel(s, f, x, y);
@@ -48,7 +54,7 @@ TEST(CataractHaze, MatchesReference) {
                                std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
                                std::numeric_limits<float>::quiet_NaN()};
     uint32_t seed = 10;
-    for (const Layout& layout : layouts())
+    for (const FormatCase& layout : all_formats())
         for (float clarity : clarities)
             ASSERT_TRUE(same_as_reference(
                 layout, ++seed,
@@ -61,12 +67,12 @@ TEST(CataractHaze, MatchesReference) {
 
 TEST(Sunglasses, WhiteTintKeepsAndBlackTintBlackensTheLens) {
     const platform::PixelFormat f = platform::format_888();
-    platform::Surface s = random_surface(W, H, 24, 4);
+    platform::Surface s = random_picture(24, 4, W, H);
     const platform::Surface before = s;
-    engine::draw_sunglasses(locked(s), f, 255, 255, 255);
+    engine::draw_sunglasses(locked_view(s), f, 255, 255, 255);
     EXPECT_EQ(s.pixels, before.pixels);
 
-    engine::draw_sunglasses(locked(s), f, 0, 0, 0);
+    engine::draw_sunglasses(locked_view(s), f, 0, 0, 0);
     auto black = [&](int x, int y) { const Rgb c = pixel(s, f, x, y); return c.r == 0 && c.g == 0 && c.b == 0; };
     auto kept = [&](int x, int y) { return std::memcmp(&s.pixels[y * s.pitch + x * 3], &before.pixels[y * s.pitch + x * 3], 3) == 0; };
     // The lens: full width in rows 73..407, narrowing to 166..473 at the top
@@ -85,7 +91,7 @@ TEST(Sunglasses, WhiteTintKeepsAndBlackTintBlackensTheLens) {
 TEST(Sunglasses, MatchesReference) {
     struct Tint { int r, g, b; };
     uint32_t seed = 30;
-    for (const Layout& layout : layouts())
+    for (const FormatCase& layout : all_formats())
         for (Tint t : {Tint{128, 128, 128}, Tint{0, 255, 7}, Tint{248, 3, 200}, Tint{-5, 300, 65536}})
             ASSERT_TRUE(same_as_reference(
                 layout, ++seed,
@@ -102,7 +108,7 @@ TEST(RetinaShadow, WhiteLosesOneExceptRowAndColumnZero) {
     platform::create_surface(s, W, H, 24);
     std::fill(s.pixels.begin(), s.pixels.end(), 255);
     const std::vector<uint8_t> map(W * H, 0);
-    engine::draw_retina_shadow(locked(s), f, map.data());
+    engine::draw_retina_shadow(locked_view(s), f, map.data());
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {
             const uint32_t expected = (x == 0 || y == 0) ? 255 : 254;
@@ -112,9 +118,9 @@ TEST(RetinaShadow, WhiteLosesOneExceptRowAndColumnZero) {
 }
 
 TEST(RetinaShadow, NoMapLeavesEveryByte) {
-    platform::Surface s = random_surface(W, H, 32, 6);  // a rewrite would clear the fourth bytes
+    platform::Surface s = random_picture(32, 6, W, H);  // a rewrite would clear the fourth bytes
     const platform::Surface before = s;
-    engine::draw_retina_shadow(locked(s), platform::format_888(), nullptr);
+    engine::draw_retina_shadow(locked_view(s), platform::format_888(), nullptr);
     EXPECT_EQ(s.pixels, before.pixels);
 }
 
@@ -122,9 +128,9 @@ TEST(RetinaShadow, NoMapLeavesEveryByte) {
 // pixels (zero averages, negative intermediate channels).
 TEST(RetinaShadow, MatchesReference) {
     uint32_t seed = 50;
-    for (const Layout& layout : layouts()) {
+    for (const FormatCase& layout : all_formats()) {
         for (int variant = 0; variant < 3; ++variant) {
-            platform::Surface a = random_surface(W, H, layout.bits, ++seed);
+            platform::Surface a = random_picture(layout.bits, ++seed, W, H);
             const int bytes = layout.bits / 8;
             if (variant == 1 && bytes == 2)
                 for (int i = 0; i < W * H; ++i) {
@@ -138,8 +144,8 @@ TEST(RetinaShadow, MatchesReference) {
             testing_support::fill_random(b, seed);  // reuse the generator for the map below
             for (size_t i = 0; i < map.size(); ++i) map[i] = b.pixels[i % b.pixels.size()] & (variant == 0 ? 1 : 0);
             b = a;
-            engine::draw_retina_shadow(locked(a), layout.format, map.data());
-            reference::draw_retina_shadow(locked(b), layout.format, map.data());
+            engine::draw_retina_shadow(locked_view(a), layout.format, map.data());
+            reference::draw_retina_shadow(locked_view(b), layout.format, map.data());
             ASSERT_TRUE(testing_support::surfaces_equal(b, a)) << layout.name << " variant " << variant;
         }
     }
@@ -181,13 +187,13 @@ TEST(BloodCells, NewPathDrawsInOrderWithinRanges) {
 
 TEST(BloodCells, ZeroBrightnessDrawsNothing) {
     for (float brightness : {0.0f, std::numeric_limits<float>::quiet_NaN()}) {
-        platform::Surface s = random_surface(W, H, 24, 8);
+        platform::Surface s = random_picture(24, 8, W, H);
         const platform::Surface before = s;
         std::vector<engine::BloodCell> cells(engine::blood_cell_capacity);
         Random rng;
         for (auto& c : cells) engine::new_blood_cell_path(c, rng);
         for (int frame = 0; frame < 20; ++frame)
-            engine::draw_blood_cells(locked(s), platform::format_888(), cells.data(), 1000, brightness, rng);
+            engine::draw_blood_cells(locked_view(s), platform::format_888(), cells.data(), 1000, brightness, rng);
         EXPECT_EQ(s.pixels, before.pixels) << "brightness " << brightness;
     }
 }
@@ -198,10 +204,10 @@ TEST(BloodCells, ZeroBrightnessDrawsNothing) {
 TEST(BloodCells, MatchReferenceOverManyFrames) {
     struct Case { int count, paths; float brightness; };
     uint32_t seed = 70;
-    for (const Layout& layout : layouts()) {
+    for (const FormatCase& layout : all_formats()) {
         for (Case c : {Case{600, 600, 0.08f}, Case{1500, 1000, 0.4f}, Case{1000, 300, 0.25f}, Case{10, 10, 3.0f},
                        Case{50, 50, -2.5f}}) {
-            platform::Surface a = random_surface(W, H, layout.bits, ++seed), b = a;
+            platform::Surface a = random_picture(layout.bits, ++seed, W, H), b = a;
             std::vector<engine::BloodCell> fast(engine::blood_cell_capacity, engine::BloodCell{});
             Random rng_fast;
             rng_fast.seed(seed);
@@ -209,10 +215,10 @@ TEST(BloodCells, MatchReferenceOverManyFrames) {
             std::vector<engine::BloodCell> slow = fast;
             Random rng_slow = rng_fast;
             for (int frame = 0; frame < 60; ++frame) {
-                engine::draw_blood_cells(locked(a), layout.format, fast.data(), c.count, c.brightness, rng_fast);
-                reference::draw_blood_cells(locked(b), layout.format, slow.data(), c.count, c.brightness, rng_slow);
+                engine::draw_blood_cells(locked_view(a), layout.format, fast.data(), c.count, c.brightness, rng_fast);
+                reference::draw_blood_cells(locked_view(b), layout.format, slow.data(), c.count, c.brightness, rng_slow);
             }
-            const std::string what = layout.name + " count " + std::to_string(c.count);
+            const std::string what = std::string(layout.name) + " count " + std::to_string(c.count);
             ASSERT_TRUE(testing_support::surfaces_equal(b, a)) << what;
             ASSERT_EQ(rng_fast.state, rng_slow.state) << what;
             ASSERT_EQ(std::memcmp(fast.data(), slow.data(), fast.size() * sizeof(engine::BloodCell)), 0) << what;

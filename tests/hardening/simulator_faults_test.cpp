@@ -235,7 +235,7 @@ TEST(SimulatorFaults, VisionFileRemovedWhileRunningKeepsRunning) {
     EXPECT_EQ(sim->display.pictures[scene].pixels, scene_pixels) << "the scene picture stays as it was";
     shell::on_key_down(*sim, '3');  // a myopic blur works from the kept RGB copy
     shell::on_timer(*sim);
-    EXPECT_EQ(sim->engine.myopia_active, 1);
+    EXPECT_EQ(sim->myopia_active, 1);
 
     int presents = fake.presents;
     shell::on_key_down(*sim, shell::key_f3);

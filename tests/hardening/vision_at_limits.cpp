@@ -119,7 +119,7 @@ std::string broken_invariant(const shell::Simulator& sim) {
     if (e.blood_cell_count < 0 || e.blood_cell_count > engine::blood_cell_capacity) return "blood_cell_count";
     if (e.star_count < 0 || e.star_count > engine::star_capacity) return "star_count";
     if (e.spark_count < 0 || e.spark_count > engine::spark_capacity) return "spark_count";
-    if (e.eyelid_position < 0 || e.eyelid_position > platform::screen_height) return "eyelid_position";
+    if (sim.eyelid_position < 0 || sim.eyelid_position > platform::screen_height) return "eyelid_position";
     if (sim.display.picture_count < 0 || sim.display.picture_count > platform::surface_table_size)
         return "picture_count";
     if (e.scene_picture < -1 || e.scene_picture >= sim.display.picture_count) return "scene_picture";

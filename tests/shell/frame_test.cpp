@@ -1,8 +1,13 @@
 // frame_test.cpp -- the intro, the start of the simulation, blinking, paint and the pointer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 #include "shell_fixture.h"
 #include "sim/shell/frame.h"
+#include "support/pixel_compare.h"
 
 using namespace shell_testing;
 
@@ -21,14 +26,14 @@ TEST_F(ShellTest, IntroEyelidOpensBySixAFrameThenRests) {
     std::vector<int> positions;
     for (int tick = 0; tick < 81; ++tick) {
         shell::on_timer(*sim);
-        positions.push_back(sim->engine.eyelid_position);
+        positions.push_back(sim->eyelid_position);
     }
     // Frame 1 turns the lid round at 480, then it opens by 6 a frame.
     for (int k = 0; k < 81; ++k) ASSERT_EQ(positions[k], 480 - 6 * k) << "intro frame " << k + 1;
-    EXPECT_EQ(sim->engine.blink_state, 2);
+    EXPECT_EQ(sim->blink_state, 2);
     shell::on_timer(*sim);
-    EXPECT_EQ(sim->engine.eyelid_position, 0);
-    EXPECT_EQ(sim->engine.blink_state, 0);
+    EXPECT_EQ(sim->eyelid_position, 0);
+    EXPECT_EQ(sim->blink_state, 0);
     EXPECT_EQ(sim->engine.simulation_started, 0);
 }
 
@@ -62,51 +67,49 @@ TEST_F(ShellTest, LeftClickEndsTheIntroAndTicksStopCounting) {
 
 TEST_F(ShellTest, RequestedBlinkClosesTurnsAndOpens) {
     simulation();
-    engine::EngineState& e = sim->engine;
-    e.blink_state = 0;
-    e.eyelid_position = 0;
-    e.auto_blink_interval = 0;
+    sim->blink_state = 0;
+    sim->eyelid_position = 0;
+    sim->auto_blink_interval = 0;
     shell::on_timer(*sim);
-    EXPECT_EQ(e.eyelid_position, 0);  // idle without automatic blinks
+    EXPECT_EQ(sim->eyelid_position, 0);  // idle without automatic blinks
     shell::on_key_down(*sim, ' ');
-    EXPECT_EQ(e.blink_state, 3);
+    EXPECT_EQ(sim->blink_state, 3);
     const int expected[] = {128, 256, 384, 384, 256, 128, 0};
     for (int expect : expected) {
         shell::on_timer(*sim);
-        ASSERT_EQ(e.eyelid_position, expect);
+        ASSERT_EQ(sim->eyelid_position, expect);
     }
-    EXPECT_NE(e.blink_state, 0);
+    EXPECT_NE(sim->blink_state, 0);
     shell::on_timer(*sim);
-    EXPECT_EQ(e.blink_state, 0);
-    EXPECT_EQ(e.last_blink_time, fake.clock);
+    EXPECT_EQ(sim->blink_state, 0);
+    EXPECT_EQ(sim->last_blink_time, fake.clock);
 }
 
 TEST_F(ShellTest, AutomaticBlinksWaitForTheIntervalThenDrawOncePerFrame) {
     simulation();
-    engine::EngineState& e = sim->engine;
-    e.blink_state = 0;
-    e.eyelid_position = 0;
-    e.auto_blink_interval = 4;
-    e.last_blink_time = static_cast<int>(fake.clock);
+    sim->blink_state = 0;
+    sim->eyelid_position = 0;
+    sim->auto_blink_interval = 4;
+    sim->last_blink_time = static_cast<int>(fake.clock);
     fake.clock += 4;  // not yet greater than last + 4
     const uint32_t before = sim->random.state;
     for (int i = 0; i < 300; ++i) shell::on_timer(*sim);
-    EXPECT_EQ(e.blink_state, 0);
+    EXPECT_EQ(sim->blink_state, 0);
     EXPECT_EQ(sim->random.state, before);  // no draw before the interval has passed
 
     fake.clock += 1;
     Random mirror = sim->random;
     int frames = 0;
-    while (e.blink_state == 0 && frames < 5000) {
+    while (sim->blink_state == 0 && frames < 5000) {
         shell::on_timer(*sim);
         ++frames;
     }
     int expected_frames = 1;
     while (mirror.next() % 100 != 0) ++expected_frames;
     EXPECT_EQ(frames, expected_frames);
-    EXPECT_EQ(e.blink_state, 1);
-    EXPECT_EQ(e.eyelid_position, 128);
-    EXPECT_EQ(e.last_blink_time, fake.clock);
+    EXPECT_EQ(sim->blink_state, 1);
+    EXPECT_EQ(sim->eyelid_position, 128);
+    EXPECT_EQ(sim->last_blink_time, fake.clock);
 }
 
 TEST_F(ShellTest, PaintWhileBusyDrawsNothing) {
@@ -125,7 +128,7 @@ TEST_F(ShellTest, RightClickInTheIntroShowsHelpInTheFirstSimulationFrame) {
     create();
     shell::on_timer(*sim);
     shell::on_right_button_down(*sim, 5, 5);
-    EXPECT_EQ(sim->engine.help_visible, 1);
+    EXPECT_EQ(sim->help_visible, 1);
     sim->intro_ticks = 190;  // counting to the start is proven elsewhere
     for (int tick = 191; tick <= 201; ++tick) shell::on_timer(*sim);
     EXPECT_FALSE(drew(fake, "Vitrion Simulator v2.0 Help"));  // intro frames draw no overlay text
@@ -148,11 +151,40 @@ TEST_F(ShellTest, PointerPansAndIsIgnoredWhileBusyOrInTheIntro) {
     shell::on_left_button_up(*sim, 7, 7);
     shell::on_right_button_down(*sim, 7, 7);
     EXPECT_EQ(sim->view_x, 100);
-    EXPECT_EQ(sim->engine.help_visible, 0);
+    EXPECT_EQ(sim->help_visible, 0);
     sim->busy = 0;
     shell::on_left_button_down(*sim, 9, 8);  // records the position and toggles help
     EXPECT_EQ(sim->view_x, 9);
-    EXPECT_EQ(sim->engine.help_visible, 1);
+    EXPECT_EQ(sim->help_visible, 1);
     shell::on_left_button_up(*sim, 11, 12);
     EXPECT_EQ(sim->view_y, 12);
+}
+
+// Scene pictures of any size, the pointer at every corner: the window never
+// leaves the picture, a picture smaller than the screen sits at the top-left
+// on black, and no frame shows what the previous one left.
+TEST_F(ShellTest, SceneWindowStaysInsidePicturesOfAnySize) {
+    simulation();
+    engine::EngineState& e = sim->engine;
+    e.floaters_active = sim->eyelid_position = sim->blink_state = sim->auto_blink_interval = 0;
+    const platform::Surface& back = sim->display.back;
+    for (const auto& [w, h] : {std::pair{1280, 960}, {1024, 768}, {600, 400}}) {
+        const int index = platform::create_picture_surface(sim->display, w, h);
+        ASSERT_GE(index, 0);
+        platform::Surface& picture = sim->display.pictures[index];
+        testing_support::fill_random(picture, w);
+        e.scene_picture = index;
+        for (const auto& [px, py] : {std::pair{0, 0}, {639, 0}, {0, 479}, {639, 479}}) {
+            shell::on_mouse_move(*sim, px, py);
+            const int cx = std::min(px, std::max(0, w - 640)), cy = std::min(py, std::max(0, h - 480));
+            for (uint8_t left_over : {0x00, 0xA5}) {
+                std::fill(sim->display.back.pixels.begin(), sim->display.back.pixels.end(), left_over);
+                shell::frame_step(*sim);
+                std::vector<uint8_t> expected(back.pixels.size(), 0);
+                for (int y = 0; y < std::min(h, 480); ++y)
+                    std::memcpy(&expected[y * back.pitch], &picture.pixels[(cy + y) * picture.pitch + cx * 2], std::min(w, 640) * 2);
+                ASSERT_TRUE(expected == back.pixels) << w << "x" << h << " pointer " << px << "," << py;
+            }
+        }
+    }
 }

@@ -61,9 +61,9 @@ TEST_F(ShellTest, AdjustingKeysClampOrWrapAndReportExactly) {
         {"F5", [] {}, shell::key_f5, "Both eyes", [&] { return e.eye_mode == 2; }},
         {"F6", [] {}, shell::key_f6, "Only LEFT eye", [&] { return e.eye_mode == 0; }},
         {"F7", [] {}, shell::key_f7, "Only RIGHT eye", [&] { return e.eye_mode == 1; }},
-        {"Z off", [&] { e.auto_blink_interval = 1; }, 'Z', "Auto blink OFF",
-         [&] { return e.auto_blink_interval == 0; }},
-        {"Z on", [] {}, 'Z', "Auto blink ON", [&] { return e.auto_blink_interval == 4; }},
+        {"Z off", [&] { sim->auto_blink_interval = 1; }, 'Z', "Auto blink OFF",
+         [&] { return sim->auto_blink_interval == 0; }},
+        {"Z on", [] {}, 'Z', "Auto blink ON", [&] { return sim->auto_blink_interval == 4; }},
         {"N off", [&] { e.floaters_active = 1; }, 'N', "Deactivating floaters",
          [&] { return e.floaters_active == 0; }},
         {"X on", [&] { e.sac_refractions_active = 0; }, 'X', "Aactivating sac refractions",
@@ -80,25 +80,25 @@ TEST_F(ShellTest, AdjustingKeysClampOrWrapAndReportExactly) {
         {"G off", [&] { e.cataracts_active = 1; }, 'G', "Deactivating cataracts",
          [&] { return e.cataracts_active == 0; }},
         {"digit 0", [] {}, '0', "Creating miopy: -10 diop., please wait...",
-         [&] { return e.myopia_level == 10 && e.myopia_active == 1; }},
+         [&] { return e.myopia_level == 10 && sim->myopia_active == 1; }},
         {"digit 7", [] {}, '7', "Creating miopy: -7 diop., please wait...",
          [&] { return e.myopia_level == 7; }},
         {"M off", [] {}, 'M', "Deactivating miopy, please wait...",
-         [&] { return e.myopia_level == 0 && e.myopia_active == 0; }},
+         [&] { return e.myopia_level == 0 && sim->myopia_active == 0; }},
         {"M on uses the file's dioptres", [] {}, 'M', "Creating miopy: -3 diop., please wait...",
-         [&] { return e.myopia_level == 3 && e.myopia_active == 1; }},
+         [&] { return e.myopia_level == 3 && sim->myopia_active == 1; }},
         {"L", [] {}, 'L', "Changing scene", [] { return true; }},
     };
     for (Case& c : cases) {
         SCOPED_TRACE(c.what);
         c.prepare();
-        e.help_visible = 1;
+        sim->help_visible = 1;
         sim->status_visible = 0;
         press(*sim, c.key);
         EXPECT_STREQ(sim->status_text, c.text);
         EXPECT_EQ(sim->status_visible, 1);
         EXPECT_TRUE(c.holds());
-        EXPECT_EQ(e.help_visible, 0);
+        EXPECT_EQ(sim->help_visible, 0);
     }
 }
 
@@ -127,22 +127,22 @@ TEST_F(ShellTest, EveryToggleReportsBothWaysAndSilentKeysStillHideHelp) {
         press(*sim, t.key);
         EXPECT_EQ(*t.flag, 1);
         EXPECT_STREQ(sim->status_text, t.on_text);
-        e.help_visible = 1;
+        sim->help_visible = 1;
         press(*sim, t.key);
         EXPECT_EQ(*t.flag, 0);
         EXPECT_STREQ(sim->status_text, t.off_text);
-        EXPECT_EQ(e.help_visible, 0);
+        EXPECT_EQ(sim->help_visible, 0);
     }
 
     // Keys that set no status text hide the help screen all the same.
     for (int key : {int(shell::key_space), int('A'), int('Q'), int(shell::key_f3)}) {
-        e.help_visible = 1;
+        sim->help_visible = 1;
         sim->status_visible = 0;
         press(*sim, key);
-        EXPECT_EQ(e.help_visible, 0) << key;
+        EXPECT_EQ(sim->help_visible, 0) << key;
         EXPECT_EQ(sim->status_visible, 0) << key;
         if (key == shell::key_space) {
-            EXPECT_EQ(e.blink_state, 3);
+            EXPECT_EQ(sim->blink_state, 3);
         }
     }
 }
@@ -150,12 +150,12 @@ TEST_F(ShellTest, EveryToggleReportsBothWaysAndSilentKeysStillHideHelp) {
 TEST_F(ShellTest, EyelidAndFloaterKeys) {
     simulation();
     engine::EngineState& e = sim->engine;
-    e.eyelid_position = 476;
+    sim->eyelid_position = 476;
     press(*sim, 'A');
-    EXPECT_EQ(e.eyelid_position, 480);
-    e.eyelid_position = 3;
+    EXPECT_EQ(sim->eyelid_position, 480);
+    sim->eyelid_position = 3;
     press(*sim, 'Q');
-    EXPECT_EQ(e.eyelid_position, 0);
+    EXPECT_EQ(sim->eyelid_position, 0);
 
     e.floaters_active = 0;
     const int count = e.particle_count;
@@ -180,15 +180,15 @@ TEST_F(ShellTest, KeysOfEffectsTheFileLacksOnlyHideHelp) {
     for (char key : {'W', 'E', 'R', 'T', 'P', 'O', 'I', 'U', 'M', '1', '0', 'G', 'B', 'V', 'F', 'C',
                     'X', 'D', 'Y'}) {
         SCOPED_TRACE(static_cast<char>(key));
-        e.help_visible = 1;
+        sim->help_visible = 1;
         press(*sim, key);
-        EXPECT_EQ(e.help_visible, 0);
+        EXPECT_EQ(sim->help_visible, 0);
         EXPECT_EQ(sim->status_visible, 0);
     }
     EXPECT_EQ(e.glasses_red, before.glasses_red);
     EXPECT_EQ(e.blood_cell_count, before.blood_cell_count);
     EXPECT_EQ(e.cataracts_active, 0);
-    EXPECT_EQ(e.myopia_active, 0);
+    EXPECT_EQ(sim->myopia_active, 0);
     // V needs the cataracts switched on as well.
     sim->document.header.cataracts_on = 1;
     e.cataract_clarity = 0.5f;
@@ -198,22 +198,21 @@ TEST_F(ShellTest, KeysOfEffectsTheFileLacksOnlyHideHelp) {
 
 TEST_F(ShellTest, OverlayKeysAndKeysOutsideTheTable) {
     simulation();
-    engine::EngineState& e = sim->engine;
     press(*sim, shell::key_f1);
-    EXPECT_EQ(e.help_visible, 1);
+    EXPECT_EQ(sim->help_visible, 1);
     press(*sim, shell::key_f2);
-    EXPECT_EQ(e.personal_info_visible, 1);
-    EXPECT_EQ(e.help_visible, 0);
+    EXPECT_EQ(sim->personal_info_visible, 1);
+    EXPECT_EQ(sim->help_visible, 0);
     press(*sim, 'S');
-    EXPECT_EQ(e.about_visible, 1);
-    EXPECT_EQ(e.personal_info_visible, 0);
+    EXPECT_EQ(sim->about_visible, 1);
+    EXPECT_EQ(sim->personal_info_visible, 0);
     press(*sim, shell::key_f1);
-    EXPECT_EQ(e.help_visible, 1);
-    EXPECT_EQ(e.about_visible, 0);
+    EXPECT_EQ(sim->help_visible, 1);
+    EXPECT_EQ(sim->about_visible, 0);
     // H, keypad digits (96..105) and other codes change nothing at all.
     for (int key : {int('H'), 96, 101, 105, 0, 255, 300, -1, 'A' + 256}) {
         press(*sim, key);
-        EXPECT_EQ(e.help_visible, 1) << key;
+        EXPECT_EQ(sim->help_visible, 1) << key;
     }
 }
 
@@ -221,13 +220,13 @@ TEST_F(ShellTest, KeysAreIgnoredInTheIntro) {
     intro();
     enable_every_effect();
     engine::EngineState& e = sim->engine;
-    e.help_visible = 1;
-    const int eyelid = e.eyelid_position;
+    sim->help_visible = 1;
+    const int eyelid = sim->eyelid_position;
     for (int key = 0; key < 256; ++key)
         if (key != shell::key_f3 && key != shell::key_f4) press(*sim, key);
     press(*sim, shell::key_f4);
-    EXPECT_EQ(e.help_visible, 1);
-    EXPECT_EQ(e.eyelid_position, eyelid);
+    EXPECT_EQ(sim->help_visible, 1);
+    EXPECT_EQ(sim->eyelid_position, eyelid);
     EXPECT_EQ(e.glasses_red, 128);
     EXPECT_EQ(sim->status_visible, 0);
     EXPECT_TRUE(fake.dialogs.empty());
@@ -237,7 +236,7 @@ TEST_F(ShellTest, KeysAreIgnoredInTheIntro) {
 TEST_F(ShellTest, CancelledVisionDialogOnlyHidesHelp) {
     simulation();
     engine::EngineState& e = sim->engine;
-    e.help_visible = 1;
+    sim->help_visible = 1;
     e.glasses_red = 40;
     const int timer_starts = fake.timer_starts;
     press(*sim, shell::key_f4);
@@ -247,7 +246,7 @@ TEST_F(ShellTest, CancelledVisionDialogOnlyHidesHelp) {
     EXPECT_EQ(call.filter, (std::vector<std::string>{"flt", "*.flt", "All files", "*.*"}));
     EXPECT_EQ(call.default_extension, "flt");
     EXPECT_EQ(call.initial_directory, folder.path());
-    EXPECT_EQ(e.help_visible, 0);
+    EXPECT_EQ(sim->help_visible, 0);
     EXPECT_EQ(e.glasses_red, 40);
     EXPECT_EQ(sim->busy, 0);
     EXPECT_EQ(fake.cursor_visible, 0);
@@ -289,10 +288,10 @@ TEST_F(ShellTest, CaptureKeyWritesAFileNamedByTheClockAndSurvivesFailure) {
     ASSERT_NE(getcwd(old, sizeof old), nullptr);
     ASSERT_EQ(chdir(work.path().c_str()), 0);
     fake.clock = 1700000123;
-    sim->engine.help_visible = 1;
+    sim->help_visible = 1;
     press(*sim, shell::key_f8);
     const bool written = std::filesystem::exists(work.file("vitrion_capture_1700000123.jpg"));
-    EXPECT_EQ(sim->engine.help_visible, 1);  // F8 keeps the overlays
+    EXPECT_EQ(sim->help_visible, 1);  // F8 keeps the overlays
     std::filesystem::permissions(work.path(), std::filesystem::perms::owner_read |
                                                   std::filesystem::perms::owner_exec);
     fake.clock += 1;
@@ -343,8 +342,8 @@ TEST_F(ShellTest, RandomKeysAndPointerEventsNeverBreakTheSimulator) {
         shell::on_timer(*sim);
         ASSERT_GE(sim->engine.particle_count, 0);
         ASSERT_LE(sim->engine.particle_count, engine::particle_limit);
-        ASSERT_GE(sim->engine.eyelid_position, 0);
-        ASSERT_LE(sim->engine.eyelid_position, 480 + 340 + 128);
+        ASSERT_GE(sim->eyelid_position, 0);
+        ASSERT_LE(sim->eyelid_position, 480 + 340 + 128);
     }
     // Every slow command at least once, each followed by a frame.
     for (int key : heavy_keys) {

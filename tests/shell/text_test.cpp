@@ -67,7 +67,7 @@ TEST_F(ShellTest, HelpLayoutWithoutOptionalEffectsAndWithStarsOnly) {
 
 TEST_F(ShellTest, HelpScreenIsDrawnShadowedAtItsRows) {
     simulation();
-    sim->engine.help_visible = 1;
+    sim->help_visible = 1;
     shell::on_timer(*sim);
     // Title: black shadow one pixel down-right, then white, font 0.
     const auto& t = fake.texts;
@@ -117,9 +117,9 @@ TEST_F(ShellTest, StatusLineExpiresAfterThreeToFourSecondsAndTheHintReturns) {
     EXPECT_EQ(fake.texts_in(yellow)[0].text, "Press F1 or click any mouse button to get help");
 
     // Once the help screen has been drawn, an expired status leaves the line empty.
-    sim->engine.help_visible = 1;
+    sim->help_visible = 1;
     shell::on_timer(*sim);
-    sim->engine.help_visible = 0;
+    sim->help_visible = 0;
     fake.texts.clear();
     shell::on_timer(*sim);
     EXPECT_TRUE(fake.texts_in(yellow).empty());
@@ -127,7 +127,7 @@ TEST_F(ShellTest, StatusLineExpiresAfterThreeToFourSecondsAndTheHintReturns) {
 
 TEST_F(ShellTest, PersonalInformationIsWrappedWithATwoPixelShadow) {
     simulation();
-    sim->engine.personal_info_visible = 1;
+    sim->personal_info_visible = 1;
     shell::on_timer(*sim);
     EXPECT_TRUE(std::none_of(fake.texts.begin(), fake.texts.end(),
                              [](const DrawnText& d) { return d.wrapped; }));  // empty comments

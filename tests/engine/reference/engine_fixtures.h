@@ -15,7 +15,8 @@
 namespace engine_fixtures {
 
 // A pixel layout under test: 16-bit 5-6-5 and 5-5-5 (top bit unused, so
-// writes clear it), 24-bit and 32-bit 8-8-8 (writes clear the fourth byte).
+// writes clear it), 24-bit and 32-bit 8-8-8 (writes clear the fourth byte),
+// and 24-bit with red and blue swapped.
 struct FormatCase {
     const char* name;
     int bits;
@@ -26,7 +27,8 @@ inline std::vector<FormatCase> all_formats() {
     return {{"16bit", 16, platform::format_565()},
             {"15bit", 16, platform::pixel_format_from_masks(0x7C00, 0x03E0, 0x001F)},
             {"24bit", 24, platform::format_888()},
-            {"32bit", 32, platform::format_888()}};
+            {"32bit", 32, platform::format_888()},
+            {"bgr24", 24, platform::pixel_format_from_masks(0x0000FF, 0x00FF00, 0xFF0000)}};
 }
 
 inline platform::LockedSurface locked_view(platform::Surface& s) {
@@ -39,11 +41,11 @@ inline platform::LockedSurface locked_view(platform::Surface& s) {
     return l;
 }
 
-// A 640 x 480 surface of pseudo-random bytes (every bit pattern, so 32-bit
-// pixels carry a fourth byte and 16-bit ones every value).
-inline platform::Surface random_picture(int bits, uint32_t seed) {
+// A surface (640 x 480 unless asked) of pseudo-random bytes (every bit
+// pattern, so 32-bit pixels carry a fourth byte and 16-bit ones every value).
+inline platform::Surface random_picture(int bits, uint32_t seed, int width = 640, int height = 480) {
     platform::Surface s;
-    platform::create_surface(s, 640, 480, bits);
+    platform::create_surface(s, width, height, bits);
     uint32_t state = seed * 2654435761u + 12345u;
     for (uint8_t& byte : s.pixels) {
         state ^= state << 13;
@@ -52,6 +54,16 @@ inline platform::Surface random_picture(int bits, uint32_t seed) {
         byte = static_cast<uint8_t>(state >> 3);
     }
     return s;
+}
+
+// The channels read_pixel gives at (x, y).
+struct Rgb {
+    uint32_t r = 0, g = 0, b = 0;
+};
+inline Rgb pixel(const platform::Surface& s, const platform::PixelFormat& f, int x, int y) {
+    Rgb c;
+    platform::read_pixel(f, s.pixels.data() + y * s.pitch + x * (s.bits_per_pixel / 8), s.bits_per_pixel / 8, c.r, c.g, c.b);
+    return c;
 }
 
 // Particles with every field random: eyes 0 and 1, rectangles of 1..4
@@ -106,7 +118,7 @@ inline std::string state_difference(const engine::EngineState& a, const engine::
         !same(p.position_x, q.position_x) || !same(p.position_y, q.position_y) ||
         !same(p.damping_x, q.damping_x) || !same(p.damping_y, q.damping_y))
         return "particle floats";
-    if (!same(a.blood_cells, b.blood_cells)) return "blood cells";
+    if (!same(a.blood_cells, b.blood_cells) || a.blood_cells_with_path != b.blood_cells_with_path) return "blood cells";
     if (!same(a.stars, b.stars)) return "stars";
     if (!same(a.sparks, b.sparks)) return "sparks";
     if (a.spark_centre_x != b.spark_centre_x || a.spark_centre_y != b.spark_centre_y) return "spark centre";

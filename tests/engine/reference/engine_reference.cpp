@@ -256,7 +256,7 @@ void draw_sparks(EngineState& state, const LockedSurface& s, const PixelFormat& 
         const int x0 = trunc_to_int(sp.x), y0 = trunc_to_int(sp.y);
         for (int a = 0; a < 3; a++) {
             for (int b = 0; b < 3; b++) {
-                float factor = state.spark_brightness + 1;
+                double factor = (double)state.spark_brightness + 1.0;
                 if (a == 0 || a == 2) factor = factor - state.spark_brightness * 0.5;
                 if (b == 0 || b == 2) factor = factor - state.spark_brightness * 0.5;
                 const int64_t px = (int64_t)x0 + a, py = (int64_t)y0 + b;
@@ -391,12 +391,13 @@ void draw_overlay_dimming(const LockedSurface& s, const PixelFormat& f) {
 
 // ------------------------------------------------------------------ frame order and reset
 
-void compose_frame(EngineState& state, const vision::Header& header, const LockedSurface& s, const PixelFormat& f,
-                   const uint8_t* grey_map, Random& rng) {
+void compose_frame(EngineState& state, const vision::Header& header, const engine::FrameView& view,
+                   const LockedSurface& s, const PixelFormat& f, const uint8_t* grey_map, Random& rng) {
     const int started = state.simulation_started;
+    if (started == 1) state.dim_factor = 1 - view.eyelid_position * 0.00019607843;
     if (state.floaters_active == 1 && started == 1) draw_floater_particles(state, s, f);
     if (state.cataracts_active == 1 && started == 1) reference::draw_cataract_haze(s, f, state.cataract_clarity);
-    draw_eyelids(s, f, state.eyelid_position, state.eyelid_base);
+    draw_eyelids(s, f, view.eyelid_position, 100);
     if (header.blood_cells_on == 1 && started == 1)
         reference::draw_blood_cells(s, f, state.blood_cells.data(), std::clamp(state.blood_cell_count, 0, 1000),
                                     state.blood_cell_brightness, rng);
@@ -410,7 +411,7 @@ void compose_frame(EngineState& state, const vision::Header& header, const Locke
         const int r = rng.next() % 30;
         if (r == 0 && started == 1) draw_flash(s, f, state.flash_strength);
     }
-    if (state.help_visible == 1 || state.about_visible == 1 || state.personal_info_visible == 1)
+    if (view.overlay_dimmed == 1)
         draw_overlay_dimming(s, f);
 }
 
@@ -418,6 +419,7 @@ void rebuild_engine_tables(EngineState& state, const vision::Document& doc, Rand
     state.particle_count = 0;
     build_floaters_from_vision_file(state, doc, rng);
     for (int i = 0; i < state.blood_cell_count; i++) reference::new_blood_cell_path(state.blood_cells[i], rng);
+    state.blood_cells_with_path = state.blood_cell_count;
     for (int i = 0; i < state.spark_count; i++) new_spark(state, rng, i);
     for (int i = 0; i < state.star_count; i++) new_star(state, rng, i);
     if (state.default_vision_loaded == 1)

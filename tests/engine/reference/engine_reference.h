@@ -44,8 +44,9 @@ void draw_overlay_dimming(const platform::LockedSurface& s, const platform::Pixe
 
 // The frame order over a surface (already locked by the caller), with the
 // optical filters' literal versions; grey_map may be nullptr.
-void compose_frame(engine::EngineState& state, const vision::Header& header, const platform::LockedSurface& s,
-                   const platform::PixelFormat& f, const uint8_t* grey_map, Random& rng);
+void compose_frame(engine::EngineState& state, const vision::Header& header, const engine::FrameView& view,
+                   const platform::LockedSurface& s, const platform::PixelFormat& f, const uint8_t* grey_map,
+                   Random& rng);
 
 // Reset steps 3 to 5: particles, blood cells, sparks, stars, random floaters.
 void rebuild_engine_tables(engine::EngineState& state, const vision::Document& doc, Random& rng);
