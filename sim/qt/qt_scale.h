@@ -10,13 +10,16 @@
 namespace platform {
 
 // The source column of every target column and the source row of every
-// target row for one picture size; remade only when that size changes, so a
-// frame allocates nothing.
+// target row for one picture size, and room for one source row widened and
+// one target row; remade only when that size changes, so a frame allocates
+// nothing.
 struct ScaleTables {
     QSize target;                 // the picture size the tables were made for
     QSize source;
     std::vector<int> source_x;    // per target column
     std::vector<int> source_y;    // per target row
+    std::vector<uint32_t> widened;   // one source row as 0xFFRRGGBB
+    std::vector<uint32_t> row;       // one finished target row
 };
 
 // Whether scale_into can write `source` into `target` itself.
