@@ -164,6 +164,13 @@ bool gl_prepare(GlPresenter& gl, QString& why) {
     return true;
 }
 
+bool renders_on_cpu(const QString& renderer) {
+    static const char* const names[] = {"llvmpipe", "softpipe", "swrast", "software rasterizer"};
+    for (const char* name : names)
+        if (renderer.contains(QLatin1String(name), Qt::CaseInsensitive)) return true;
+    return false;
+}
+
 QSurfaceFormat gl_window_format(const GlPresenter& gl) {
     return gl.context ? gl.context->format() : QSurfaceFormat::defaultFormat();
 }

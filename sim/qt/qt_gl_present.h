@@ -33,6 +33,11 @@ struct GlPresenter {
 // On failure returns false with the reason in `why` and leaves `gl` empty.
 bool gl_prepare(GlPresenter& gl, QString& why);
 
+// Whether `renderer` (a GL_RENDERER text) names one of Mesa's rasterisers
+// that run on the CPU: presenting through it costs more CPU than the
+// software path, so an automatic choice does not take it.
+bool renders_on_cpu(const QString& renderer);
+
 // The surface format a window must have to be drawn by `gl`.
 QSurfaceFormat gl_window_format(const GlPresenter& gl);
 

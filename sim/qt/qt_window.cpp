@@ -50,6 +50,10 @@ SimWindow::SimWindow(const QString& title, PresentChoice choice) {
         use_software(why);
         return;
     }
+    if (choice == PresentChoice::automatic && renders_on_cpu(gl_.renderer)) {
+        use_software(QStringLiteral("OpenGL renders on the CPU here: ") + gl_.renderer);
+        return;
+    }
     path_ = PresentPath::opengl;
     setSurfaceType(QSurface::OpenGLSurface);
     setFormat(gl_window_format(gl_));

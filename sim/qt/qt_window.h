@@ -31,7 +31,7 @@ struct WindowEvents {
 };
 
 // How frames reach the screen. `automatic` takes OpenGL when a context can
-// be made and works, else software.
+// be made and works and is not drawn by a CPU rasteriser, else software.
 enum class PresentChoice { automatic, software, opengl };
 enum class PresentPath { software, opengl };
 

@@ -97,6 +97,25 @@ INSTANTIATE_TEST_SUITE_P(PathsAndDepths, PresentTest,
                          ::testing::Combine(::testing::Values(PresentChoice::software, PresentChoice::opengl),
                                             ::testing::Values(16, 24)));
 
+// The automatic choice takes OpenGL only where a GPU draws: under Xvfb the
+// renderer is Mesa's CPU rasteriser, which costs more than the software path.
+TEST(PresentChoice, AutomaticTakesOpenGLOnlyWhereAGpuDraws) {
+    GlPresenter probe;
+    QString why;
+    if (!gl_prepare(probe, why)) GTEST_SKIP() << "no OpenGL here: " << why.toStdString();
+    const bool cpu = renders_on_cpu(probe.renderer);
+    gl_release(probe);
+    const trace::Sink previous = trace::set_sink(keep_trace);
+    traced.clear();
+    QtPlatform qt(QStringLiteral("present test"), PresentChoice::automatic);
+    trace::set_sink(previous);
+    EXPECT_EQ(qt.window().present_path(), cpu ? PresentPath::software : PresentPath::opengl);
+    if (cpu) {
+        EXPECT_NE(traced.find("present: software (OpenGL renders on the CPU here: "), std::string::npos)
+            << traced;
+    }
+}
+
 // Run by run_on_xvfb.sh on a server without GLX and with no GL driver: both
 // the automatic choice and a forced OpenGL present fall back to software,
 // say why in the trace log, and present correctly.
