@@ -8,9 +8,16 @@
 #include <QOpenGLShaderProgram>
 #include <QSurfaceFormat>
 
+#include "sim/qt/qt_scale.h"
+
 namespace platform {
 
 namespace {
+
+// Both shaders are compiled as GLSL 1.30 where the driver takes it (an
+// integer texel fetch is much cheaper than a sampled lookup on CPU
+// rasterisers), else as GLSL 1.00 / 1.10.
+const char* const version_130 = "#version 130\n";
 
 const char* const vertex_source = R"(
 attribute vec2 corner;
@@ -32,7 +39,6 @@ uniform vec2 picture_origin;   // left column, top row (rows counted downwards)
 uniform vec2 picture_size;
 uniform vec2 source_size;
 uniform float window_height;
-uniform float swap_red_blue;
 
 float source_index(float target, float target_length, float source_length) {
     float n = target * source_length;
@@ -47,47 +53,40 @@ void main() {
     float y = (window_height - 1.0 - floor(gl_FragCoord.y)) - picture_origin.y;
     vec2 s = vec2(source_index(x, picture_size.x, source_size.x),
                   source_index(y, picture_size.y, source_size.y));
-    vec3 c = texture2D(frame, (s + 0.5) / source_size).rgb;
-    gl_FragColor = vec4(mix(c, c.bgr, swap_red_blue), 1.0);
+#if __VERSION__ >= 130
+    vec4 t = texelFetch(frame, ivec2(s), 0);
+#else
+    vec4 t = texture2D(frame, (s + 0.5) / source_size);
+#endif
+    // The texels hold 0xFFRRGGBB words, whose bytes are blue, green, red.
+    gl_FragColor = vec4(t.bgr, 1.0);
 }
 )";
 
 const float quad[] = {-1.f, -1.f, 1.f, -1.f, -1.f, 1.f, 1.f, 1.f};
 
-// How a frame format goes to the GPU; false for formats it cannot take.
-// Format_BGR888 and Format_RGB32 arrive with red and blue exchanged (the
-// shader swaps them back), so the upload needs no desktop-only enums.
-struct Upload {
-    unsigned format = 0, type = 0;
-    int bytes_per_pixel = 0;
-    float swap_red_blue = 0.f;
-};
-
-bool upload_for(QImage::Format f, Upload& u) {
-    if (f == QImage::Format_RGB16) {
-        u = Upload{GL_RGB, GL_UNSIGNED_SHORT_5_6_5, 2, 0.f};
-    } else if (f == QImage::Format_BGR888) {
-        u = Upload{GL_RGB, GL_UNSIGNED_BYTE, 3, 1.f};
-    } else if (f == QImage::Format_RGB32) {
-        u = Upload{GL_RGBA, GL_UNSIGNED_BYTE, 4, 1.f};
-    } else {
-        return false;
-    }
-    return true;
-}
-
-bool make_program(GlPresenter& gl, QString& why) {
+// The program in one GLSL version (`version` prepended to both sources), or
+// null with the compiler's complaint in `why`.
+std::unique_ptr<QOpenGLShaderProgram> compile_program(const char* version, QString& why) {
     auto program = std::make_unique<QOpenGLShaderProgram>();
-    if (!program->addShaderFromSourceCode(QOpenGLShader::Vertex, vertex_source) ||
-        !program->addShaderFromSourceCode(QOpenGLShader::Fragment, fragment_source)) {
+    const QByteArray v(version);
+    if (!program->addShaderFromSourceCode(QOpenGLShader::Vertex, v + vertex_source) ||
+        !program->addShaderFromSourceCode(QOpenGLShader::Fragment, v + fragment_source)) {
         why = QStringLiteral("the shaders did not compile: ") + program->log().trimmed();
-        return false;
+        return nullptr;
     }
     program->bindAttributeLocation("corner", 0);
     if (!program->link()) {
         why = QStringLiteral("the shader program did not link: ") + program->log().trimmed();
-        return false;
+        return nullptr;
     }
+    return program;
+}
+
+bool make_program(GlPresenter& gl, QString& why) {
+    auto program = compile_program(version_130, why);
+    if (!program) program = compile_program("", why);
+    if (!program) return false;
     gl.program = std::move(program);
     QOpenGLFunctions* f = gl.context->functions();
     f->glGenTextures(1, &gl.texture);
@@ -100,28 +99,24 @@ bool make_program(GlPresenter& gl, QString& why) {
     return true;
 }
 
-// Uploads `frame` into the texture, making its storage when size or format
-// changed. Rows are sent one by one only if the image has padding.
-bool upload_frame(GlPresenter& gl, const QImage& frame, float& swap_red_blue) {
-    Upload u;
-    if (!upload_for(frame.format(), u)) return false;
+// Uploads `frame` into the texture, widened on the CPU exactly as the
+// software path widens it (drivers widen 5- and 6-bit fields in different
+// ways), as 8-bit channels every driver takes. The texture's storage is made
+// when the frame size changes.
+bool upload_frame(GlPresenter& gl, const QImage& frame) {
+    if (!can_scale_into(frame, QImage(1, 1, QImage::Format_RGB32))) return false;
+    const int w = frame.width(), h = frame.height();
+    gl.widened.resize(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        widen_row(frame.constScanLine(y), w, frame.format(), gl.widened.data() + static_cast<size_t>(y) * w);
     QOpenGLFunctions* f = gl.context->functions();
     f->glBindTexture(GL_TEXTURE_2D, gl.texture);
-    const int w = frame.width(), h = frame.height();
-    if (gl.texture_size != frame.size() || gl.texture_format != frame.format()) {
-        f->glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(u.format), w, h, 0, u.format, u.type, nullptr);
+    f->glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    if (gl.texture_size != frame.size()) {
+        f->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
         gl.texture_size = frame.size();
-        gl.texture_format = frame.format();
     }
-    const qsizetype row_bytes = static_cast<qsizetype>(w) * u.bytes_per_pixel;
-    f->glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    if (frame.bytesPerLine() == row_bytes) {
-        f->glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, u.format, u.type, frame.constBits());
-    } else {
-        for (int y = 0; y < h; ++y)
-            f->glTexSubImage2D(GL_TEXTURE_2D, 0, 0, y, w, 1, u.format, u.type, frame.constScanLine(y));
-    }
-    swap_red_blue = u.swap_red_blue;
+    f->glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, gl.widened.data());
     return f->glGetError() == GL_NO_ERROR;
 }
 
@@ -151,12 +146,11 @@ bool gl_prepare(GlPresenter& gl, QString& why) {
         gl_release(gl);
         return false;
     }
-    // One upload proves the texture formats the frames come in.
+    // One upload proves the texture takes a frame.
     QImage test_frame(640, 480, QImage::Format_RGB16);
     test_frame.fill(0);
-    float swap = 0.f;
-    if (!upload_frame(gl, test_frame, swap)) {
-        why = QStringLiteral("a 5-6-5 texture could not be uploaded");
+    if (!upload_frame(gl, test_frame)) {
+        why = QStringLiteral("a frame could not be uploaded as a texture");
         gl_release(gl);
         return false;
     }
@@ -192,9 +186,8 @@ bool gl_present(GlPresenter& gl, QSurface& window, QSize pixels, QRect picture, 
     f->glDisable(GL_DEPTH_TEST);
     f->glClearColor(0.f, 0.f, 0.f, 1.f);
     f->glClear(GL_COLOR_BUFFER_BIT);
-    float swap_red_blue = 0.f;
     if (!frame.isNull() && !picture.isEmpty()) {
-        if (!upload_frame(gl, frame, swap_red_blue)) {
+        if (!upload_frame(gl, frame)) {
             why = QStringLiteral("the frame could not be uploaded as a texture");
             return false;
         }
@@ -208,7 +201,6 @@ bool gl_present(GlPresenter& gl, QSurface& window, QSize pixels, QRect picture, 
         gl.program->setUniformValue("picture_size", QSizeF(picture.size()));
         gl.program->setUniformValue("source_size", QSizeF(frame.size()));
         gl.program->setUniformValue("window_height", static_cast<GLfloat>(pixels.height()));
-        gl.program->setUniformValue("swap_red_blue", swap_red_blue);
         f->glActiveTexture(GL_TEXTURE0);
         f->glBindTexture(GL_TEXTURE_2D, gl.texture);
         f->glBindBuffer(GL_ARRAY_BUFFER, 0);
@@ -239,7 +231,6 @@ void gl_release(GlPresenter& gl) {
     gl.program.reset();
     gl.texture = 0;
     gl.texture_size = QSize();
-    gl.texture_format = 0;
     gl.renderer.clear();
     gl.context.reset();
 }

@@ -7,7 +7,9 @@
 #include <QSize>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 class QOpenGLContext;
 class QOpenGLShaderProgram;
@@ -21,8 +23,8 @@ struct GlPresenter {
     std::unique_ptr<QOpenGLContext> context;
     std::unique_ptr<QOpenGLShaderProgram> program;
     unsigned texture = 0;
-    QSize texture_size;          // of the storage made for `texture_format`
-    int texture_format = 0;      // QImage::Format of the frames uploaded so far
+    QSize texture_size;          // of the texture's storage
+    std::vector<uint32_t> widened;   // the frame as 0xFFRRGGBB, kept for the next frame
     QString renderer;            // GL_RENDERER, for the trace log
     GlPresenter();
     ~GlPresenter();

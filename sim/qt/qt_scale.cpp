@@ -43,21 +43,6 @@ void make_tables(QSize target, QSize source, ScaleTables& t) {
         t.source_y[y] = static_cast<int>(static_cast<long long>(y) * source.height() / target.height());
 }
 
-// Source row `s` of `width` pixels in format `f` as 0xFFRRGGBB.
-void widen_row(const uchar* s, int width, QImage::Format f, uint32_t* out) {
-    if (f == QImage::Format_RGB16) {
-        const uint16_t* p = reinterpret_cast<const uint16_t*>(s);
-        for (int x = 0; x < width; ++x) out[x] = widen_565(p[x]);
-    } else if (f == QImage::Format_BGR888) {
-        // Bytes blue, green, red in memory.
-        for (int x = 0; x < width; ++x, s += 3)
-            out[x] = 0xFF000000u | (uint32_t(s[2]) << 16) | (uint32_t(s[1]) << 8) | s[0];
-    } else {
-        const uint32_t* p = reinterpret_cast<const uint32_t*>(s);
-        for (int x = 0; x < width; ++x) out[x] = 0xFF000000u | p[x];
-    }
-}
-
 // Copies `count` pixels to `d`. The target (a backing store the X server
 // reads next) is written with streaming stores where the processor has
 // them: no cache line of it is read first, which halves the memory traffic
@@ -76,6 +61,20 @@ void put_row(uint32_t* d, const uint32_t* s, int count) {
 }
 
 }  // namespace
+
+void widen_row(const uchar* s, int width, QImage::Format f, uint32_t* out) {
+    if (f == QImage::Format_RGB16) {
+        const uint16_t* p = reinterpret_cast<const uint16_t*>(s);
+        for (int x = 0; x < width; ++x) out[x] = widen_565(p[x]);
+    } else if (f == QImage::Format_BGR888) {
+        // Bytes blue, green, red in memory.
+        for (int x = 0; x < width; ++x, s += 3)
+            out[x] = 0xFF000000u | (uint32_t(s[2]) << 16) | (uint32_t(s[1]) << 8) | s[0];
+    } else {
+        const uint32_t* p = reinterpret_cast<const uint32_t*>(s);
+        for (int x = 0; x < width; ++x) out[x] = 0xFF000000u | p[x];
+    }
+}
 
 bool can_scale_into(const QImage& source, const QImage& target) {
     return !source.isNull() && !target.isNull() && source_format_ok(source.format()) &&

@@ -27,6 +27,10 @@ struct ScaleTables {
 // Format_ARGB32 and Format_ARGB32_Premultiplied (written opaque).
 bool can_scale_into(const QImage& source, const QImage& target);
 
+// One row of `width` pixels in a source format (see can_scale_into) as
+// 0xFFRRGGBB, widened as scale_into widens.
+void widen_row(const uchar* row, int width, QImage::Format format, uint32_t* out);
+
 // Scales `source` to fill `area` of `target` and touches no pixel outside
 // it. Target pixel (x, y) of the area takes source pixel
 // (x * source width / area width, y * source height / area height), rounded
