@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  libqt6opengl6-dev libgl1-mesa-dri
   libjpeg62-turbo-dev libwebp-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QWindow>
 
 #include <cstring>
 #include <ctime>
@@ -13,7 +14,19 @@
 
 namespace platform {
 
-QtPlatform::QtPlatform(const QString& title) : window_(title) { make_fonts(fonts_); }
+QtPlatform::QtPlatform(const QString& title, PresentChoice choice) : window_(title, choice) {
+    make_fonts(fonts_);
+}
+
+namespace {
+// Dialogs stay above the full-screen window: it is their transient parent,
+// as a parent widget would make it.
+void keep_above(QWidget& dialog, QWindow& window) {
+    if (!window.isVisible()) return;
+    dialog.winId();
+    if (QWindow* handle = dialog.windowHandle()) handle->setTransientParent(&window);
+}
+}  // namespace
 
 int QtPlatform::set_display_mode(int width, int height, int bits_per_pixel, PixelFormat& format) {
     // The window always scales a 640 x 480 picture; other sizes are not asked for.
@@ -64,7 +77,8 @@ void QtPlatform::show_cursor(int show) {
 
 void QtPlatform::message_box(const char* text, const char* caption) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(caption), QString::fromLatin1(text),
-                    QMessageBox::Ok, window_.isVisible() ? &window_ : nullptr);
+                    QMessageBox::Ok);
+    keep_above(box, window_);
     box.exec();
 }
 
@@ -99,8 +113,9 @@ int QtPlatform::choose_file_to_open(char* path, int path_size, const char* title
         if (pattern == QStringLiteral("*.*")) pattern = QStringLiteral("*");
         filters << QStringLiteral("%1 (%2)").arg(QString::fromLatin1(filter[2 * i]), pattern);
     }
-    QFileDialog dialog(&window_, QString::fromLatin1(title ? title : ""),
+    QFileDialog dialog(nullptr, QString::fromLatin1(title ? title : ""),
                        QFile::decodeName(initial_directory ? initial_directory : ""));
+    keep_above(dialog, window_);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(filters);

@@ -12,9 +12,10 @@ namespace platform {
 
 class QtPlatform : public Platform {
 public:
-    // Creates the (hidden) window titled `title` and the six fonts. Needs a
-    // QApplication.
-    explicit QtPlatform(const QString& title);
+    // Creates the (hidden) window titled `title`, presenting as `choice`
+    // asks (by default as the environment says, else automatically), and the
+    // six fonts. Needs a QApplication.
+    explicit QtPlatform(const QString& title, PresentChoice choice = present_choice_from_environment());
 
     SimWindow& window() { return window_; }
 

@@ -1,7 +1,12 @@
 // qt_scale.cpp -- nearest-neighbour scaling of the frame into 32-bit pixels.
 #include "sim/qt/qt_scale.h"
 
+#include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace platform {
 
@@ -15,55 +20,94 @@ inline uint32_t widen_565(uint16_t v) {
     return 0xFF000000u | (r << 16) | (g << 8) | b;
 }
 
-void resize_tables(QSize size, QSize source, ScaledFrame& out) {
-    if (out.image.size() == size && static_cast<int>(out.source_x.size()) == size.width()) return;
-    out.image = QImage(size, QImage::Format_RGB32);
-    out.source_x.resize(size.width());
-    out.source_y.resize(size.height());
-    // The same floor mapping as pointer positions use, so a pixel under the
-    // pointer is the pixel the simulator thinks it is.
-    for (int x = 0; x < size.width(); ++x)
-        out.source_x[x] = static_cast<int>(static_cast<long long>(x) * source.width() / size.width());
-    for (int y = 0; y < size.height(); ++y)
-        out.source_y[y] = static_cast<int>(static_cast<long long>(y) * source.height() / size.height());
+bool source_format_ok(QImage::Format f) {
+    return f == QImage::Format_RGB16 || f == QImage::Format_BGR888 || f == QImage::Format_RGB32;
+}
+
+bool target_format_ok(QImage::Format f) {
+    return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 ||
+           f == QImage::Format_ARGB32_Premultiplied;
+}
+
+void make_tables(QSize target, QSize source, ScaleTables& t) {
+    if (t.target == target && t.source == source) return;
+    t.target = target;
+    t.source = source;
+    t.source_x.resize(target.width());
+    t.source_y.resize(target.height());
+    t.widened.resize(source.width());
+    t.row.resize(target.width());
+    for (int x = 0; x < target.width(); ++x)
+        t.source_x[x] = static_cast<int>(static_cast<long long>(x) * source.width() / target.width());
+    for (int y = 0; y < target.height(); ++y)
+        t.source_y[y] = static_cast<int>(static_cast<long long>(y) * source.height() / target.height());
+}
+
+// Copies `count` pixels to `d`. The target (a backing store the X server
+// reads next) is written with streaming stores where the processor has
+// them: no cache line of it is read first, which halves the memory traffic
+// of a large window.
+void put_row(uint32_t* d, const uint32_t* s, int count) {
+#if defined(__SSE2__)
+    int x = 0;
+    for (; x < count && (reinterpret_cast<uintptr_t>(d + x) & 15) != 0; ++x) d[x] = s[x];
+    for (; x + 4 <= count; x += 4)
+        _mm_stream_si128(reinterpret_cast<__m128i*>(d + x),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + x)));
+    for (; x < count; ++x) d[x] = s[x];
+#else
+    std::memcpy(d, s, static_cast<size_t>(count) * 4);
+#endif
 }
 
 }  // namespace
 
-bool scale_frame(const QImage& source, QSize size, ScaledFrame& out) {
-    const QImage::Format f = source.format();
-    if (size.isEmpty() || source.isNull() ||
-        (f != QImage::Format_RGB16 && f != QImage::Format_BGR888 && f != QImage::Format_RGB32))
-        return false;
-    resize_tables(size, source.size(), out);
-    if (out.image.isNull()) return false;
-    const int w = size.width();
-    const int* sx = out.source_x.data();
-    int previous_row = -1;
-    for (int y = 0; y < size.height(); ++y) {
-        uint32_t* d = reinterpret_cast<uint32_t*>(out.image.scanLine(y));
-        const int row = out.source_y[y];
-        // Rows that repeat a source row copy the previous target row.
-        if (row == previous_row) {
-            std::memcpy(d, out.image.constScanLine(y - 1), static_cast<size_t>(w) * 4);
-            continue;
-        }
-        previous_row = row;
-        const uchar* s = source.constScanLine(row);
-        if (f == QImage::Format_RGB16) {
-            const uint16_t* p = reinterpret_cast<const uint16_t*>(s);
-            for (int x = 0; x < w; ++x) d[x] = widen_565(p[sx[x]]);
-        } else if (f == QImage::Format_BGR888) {
-            // Bytes blue, green, red in memory.
-            for (int x = 0; x < w; ++x) {
-                const uchar* p = s + 3 * sx[x];
-                d[x] = 0xFF000000u | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
-            }
-        } else {
-            const uint32_t* p = reinterpret_cast<const uint32_t*>(s);
-            for (int x = 0; x < w; ++x) d[x] = 0xFF000000u | p[sx[x]];
-        }
+void widen_row(const uchar* s, int width, QImage::Format f, uint32_t* out) {
+    if (f == QImage::Format_RGB16) {
+        const uint16_t* p = reinterpret_cast<const uint16_t*>(s);
+        for (int x = 0; x < width; ++x) out[x] = widen_565(p[x]);
+    } else if (f == QImage::Format_BGR888) {
+        // Bytes blue, green, red in memory.
+        for (int x = 0; x < width; ++x, s += 3)
+            out[x] = 0xFF000000u | (uint32_t(s[2]) << 16) | (uint32_t(s[1]) << 8) | s[0];
+    } else {
+        const uint32_t* p = reinterpret_cast<const uint32_t*>(s);
+        for (int x = 0; x < width; ++x) out[x] = 0xFF000000u | p[x];
     }
+}
+
+bool can_scale_into(const QImage& source, const QImage& target) {
+    return !source.isNull() && !target.isNull() && source_format_ok(source.format()) &&
+           target_format_ok(target.format());
+}
+
+bool scale_into(const QImage& source, QImage& target, QRect area, ScaleTables& tables) {
+    if (!can_scale_into(source, target) || area.isEmpty() || !target.rect().contains(area))
+        return false;
+    make_tables(area.size(), source.size(), tables);
+    const int w = area.width();
+    const int* sx = tables.source_x.data();
+    uint32_t* widened = tables.widened.data();
+    uint32_t* row = tables.row.data();
+    // bits() on a shared image would detach it: the target is the backing
+    // store's own image, written in place.
+    uchar* target_bits = target.bits();
+    const qsizetype target_pitch = target.bytesPerLine();
+    int made_row = -1;
+    for (int y = 0; y < area.height(); ++y) {
+        // Each source row is widened and stretched once, then put into every
+        // target row that shows it.
+        const int source_row = tables.source_y[y];
+        if (source_row != made_row) {
+            widen_row(source.constScanLine(source_row), source.width(), source.format(), widened);
+            for (int x = 0; x < w; ++x) row[x] = widened[sx[x]];
+            made_row = source_row;
+        }
+        put_row(reinterpret_cast<uint32_t*>(target_bits + (area.top() + y) * target_pitch) + area.left(), row, w);
+    }
+#if defined(__SSE2__)
+    _mm_sfence();  // the streamed rows are visible before the flush
+#endif
     return true;
 }
 

@@ -1,25 +1,43 @@
-// qt_scale.h -- the fast path of present: the 640 x 480 frame scaled by
-// nearest neighbour into a window-sized 32-bit image in one pass.
+// qt_scale.h -- the software present: the 640 x 480 frame scaled by nearest
+// neighbour straight into a 32-bit image (the window's backing store).
 #pragma once
 #include <QImage>
+#include <QRect>
 #include <QSize>
 
 #include <vector>
 
 namespace platform {
 
-// The scaled picture and the source column and row of every target pixel;
-// remade only when the target size changes, so a frame allocates nothing.
-struct ScaledFrame {
-    QImage image;                 // Format_RGB32, the picture rectangle's size
+// The source column of every target column and the source row of every
+// target row for one picture size, and room for one source row widened and
+// one target row; remade only when that size changes, so a frame allocates
+// nothing.
+struct ScaleTables {
+    QSize target;                 // the picture size the tables were made for
+    QSize source;
     std::vector<int> source_x;    // per target column
     std::vector<int> source_y;    // per target row
+    std::vector<uint32_t> widened;   // one source row as 0xFFRRGGBB
+    std::vector<uint32_t> row;       // one finished target row
 };
 
-// Scales `source` (Format_RGB16, Format_BGR888 or Format_RGB32) to `size`
-// into `out.image`. Channels are widened by repeating their top bits, as Qt's
-// own conversions do (a 5-bit 31 becomes 255). Returns false for other
-// formats or empty sizes (the caller then lets QPainter scale).
-bool scale_frame(const QImage& source, QSize size, ScaledFrame& out);
+// Whether scale_into can write `source` into `target` itself.
+// Sources: Format_RGB16, Format_BGR888, Format_RGB32. Targets: Format_RGB32,
+// Format_ARGB32 and Format_ARGB32_Premultiplied (written opaque).
+bool can_scale_into(const QImage& source, const QImage& target);
+
+// One row of `width` pixels in a source format (see can_scale_into) as
+// 0xFFRRGGBB, widened as scale_into widens.
+void widen_row(const uchar* row, int width, QImage::Format format, uint32_t* out);
+
+// Scales `source` to fill `area` of `target` and touches no pixel outside
+// it. Target pixel (x, y) of the area takes source pixel
+// (x * source width / area width, y * source height / area height), rounded
+// down: the mapping pointer positions use too. Channels are widened by
+// repeating their top bits, as Qt's own conversions do (a 5-bit 31 becomes
+// 255). Returns false, writing nothing, when can_scale_into is false or
+// `area` is empty or not inside `target`.
+bool scale_into(const QImage& source, QImage& target, QRect area, ScaleTables& tables);
 
 }  // namespace platform

@@ -1,11 +1,15 @@
-// qt_window.cpp -- the simulator window: scaled presentation and event translation.
+// qt_window.cpp -- the simulator window: present through OpenGL or straight
+// into the backing store, and event translation.
 #include "sim/qt/qt_window.h"
 
 #include <QCloseEvent>
+#include <QExposeEvent>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QTimerEvent>
@@ -13,6 +17,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "common/trace.h"
 #include "sim/qt/qt_mapping.h"
 #include "sim/resources/vitrion_icon.h"
 
@@ -23,32 +28,130 @@ constexpr int activated_inactive = 0;
 constexpr int activated_not_by_click = 1;
 constexpr int activated_by_click = 2;
 
-SimWindow::SimWindow(const QString& title)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
-    setWindowTitle(title);
-    setWindowIcon(vitrion_icon());
-    // Every pixel is painted by paintEvent: no background erase, no flicker.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
+PresentChoice present_choice_from_environment() {
+    const QString v = qEnvironmentVariable("VITRION_PRESENT").trimmed().toLower();
+    if (v == QStringLiteral("software")) return PresentChoice::software;
+    if (v == QStringLiteral("opengl")) return PresentChoice::opengl;
+    if (!v.isEmpty()) trace::log("VITRION_PRESENT=%s is neither software nor opengl: chosen automatically",
+                                 v.toLocal8Bit().constData());
+    return PresentChoice::automatic;
+}
+
+SimWindow::SimWindow(const QString& title, PresentChoice choice) {
+    setTitle(title);
+    setIcon(vitrion_icon());
+    setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    if (choice == PresentChoice::software) {
+        use_software(QStringLiteral("software present chosen"));
+        return;
+    }
+    QString why;
+    if (!gl_prepare(gl_, why)) {
+        use_software(why);
+        return;
+    }
+    if (choice == PresentChoice::automatic && renders_on_cpu(gl_.renderer)) {
+        use_software(QStringLiteral("OpenGL renders on the CPU here: ") + gl_.renderer);
+        return;
+    }
+    path_ = PresentPath::opengl;
+    setSurfaceType(QSurface::OpenGLSurface);
+    setFormat(gl_window_format(gl_));
+    trace::log("present: OpenGL (%s)", gl_.renderer.toLocal8Bit().constData());
+}
+
+SimWindow::~SimWindow() {
+    events = WindowEvents{};
+    store_.reset();
+    gl_release(gl_);
+}
+
+void SimWindow::use_software(const QString& why) {
+    trace::log("present: software (%s)", why.toLocal8Bit().constData());
+    gl_release(gl_);
+    path_ = PresentPath::software;
+    // A native window made for OpenGL cannot take a backing store: it is
+    // made again as a raster window, in the state it had.
+    const bool visible = isVisible();
+    const Qt::WindowStates states = windowStates();
+    if (handle()) destroy();
+    setSurfaceType(QSurface::RasterSurface);
+    store_ = std::make_unique<QBackingStore>(this);
+    store_->resize(size());
+    tables_ = ScaleTables{};
+    bars_painted_ = false;
+    if (visible && !destroyed_) {
+        setWindowStates(states);
+        show();
+    }
+}
+
+QSize SimWindow::pixel_size() const {
+    const qreal dpr = devicePixelRatio();
+    return QSize(qRound(width() * dpr), qRound(height() * dpr));
 }
 
 void SimWindow::show_frame(const QImage& frame, bool now) {
     frame_ = frame;
-    scaled_stale_ = true;
-    // Inside a system repaint the frame is drawn when the handler returns.
+    // Inside an exposure the frame is drawn when the handler returns.
     if (system_paint_ || destroyed_) return;
-    if (now && isVisible()) {
-        presenting_ = true;
-        repaint();
-        presenting_ = false;
+    if (now) {
+        render(!bars_painted_);
     } else {
-        update();
+        bars_painted_ = false;
+        requestUpdate();
     }
+}
+
+void SimWindow::render(bool whole) {
+    if (destroyed_ || !isExposed()) return;
+    if (path_ == PresentPath::software) {
+        render_software(whole);
+        return;
+    }
+    QString why;
+    const QSize pixels = pixel_size();
+    if (gl_present(gl_, *this, pixels, picture_rect(pixels), frame_, why)) {
+        bars_painted_ = true;
+        return;
+    }
+    // Not from inside this call chain: the native window is made again.
+    path_ = PresentPath::software;
+    QMetaObject::invokeMethod(this, [this, why] { use_software(why); }, Qt::QueuedConnection);
+}
+
+void SimWindow::render_software(bool whole) {
+    if (!store_) return;
+    if (store_->size() != size()) store_->resize(size());
+    const QRect all(QPoint(0, 0), size());
+    const QRect picture = picture_rect(size());
+    const bool one_to_one = devicePixelRatio() == 1.0;
+    // Each frame writes and sends only the picture; the bars go with an
+    // exposure or a resize.
+    const bool bars = whole || !bars_painted_ || frame_.isNull() || !one_to_one;
+    const QRegion region = bars ? QRegion(all) : QRegion(picture);
+    store_->beginPaint(region);
+    QPaintDevice* device = store_->paintDevice();
+    QImage* image = device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
+    const bool direct = one_to_one && image && image->size() == size() && image->devicePixelRatio() == 1.0 &&
+                        can_scale_into(frame_, *image);
+    if (device && (bars || !direct)) {
+        QPainter painter(device);
+        if (frame_.isNull()) {
+            painter.fillRect(all, Qt::black);
+        } else {
+            for (const QRect& bar : QRegion(all).subtracted(QRegion(picture))) painter.fillRect(bar, Qt::black);
+            // A backing store in another pixel format: QPainter scales once.
+            if (!direct) {
+                painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+                painter.drawImage(picture, frame_);
+            }
+        }
+    }
+    if (direct) scale_into(frame_, *image, picture, tables_);
+    store_->endPaint();
+    store_->flush(region);
+    bars_painted_ = true;
 }
 
 void SimWindow::start_frame_timer(int period_ms) {
@@ -62,11 +165,10 @@ void SimWindow::stop_frame_timer() {
 }
 
 void SimWindow::show_on_whole_screen() {
-    if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
+    if (QScreen* s = QGuiApplication::primaryScreen()) setGeometry(s->geometry());
     showFullScreen();
     raise();
-    activateWindow();
-    setFocus();
+    requestActivate();
 }
 
 void SimWindow::destroy_window() {
@@ -74,45 +176,38 @@ void SimWindow::destroy_window() {
     destroyed_ = true;
     stop_frame_timer();
     frame_ = QImage();
-    scaled_stale_ = true;
     hide();
     if (events.destroyed) events.destroyed();
 }
 
-void SimWindow::paintEvent(QPaintEvent*) {
-    // A repaint the system asked for (exposure, first show) lets the shell
-    // draw a frame first, as it would for a paint message.
-    if (!presenting_ && !destroyed_ && events.paint) {
+void SimWindow::exposeEvent(QExposeEvent*) {
+    if (destroyed_ || !isExposed()) return;
+    // An exposure (first show, uncovering) lets the shell draw a frame
+    // first, as it would for a paint message.
+    if (events.paint) {
         system_paint_ = true;
         events.paint();
         system_paint_ = false;
     }
-    QPainter painter(this);
-    const QRect picture = picture_rect(size());
-    if (frame_.isNull()) {
-        painter.fillRect(rect(), Qt::black);
-        return;
+    render(true);
+}
+
+bool SimWindow::event(QEvent* event) {
+    if (event->type() == QEvent::UpdateRequest) {
+        render(true);
+        return true;
     }
-    // Black bars around the 4:3 picture.
-    const QRegion bars = QRegion(rect()).subtracted(QRegion(picture));
-    for (const QRect& bar : bars) painter.fillRect(bar, Qt::black);
-    // Scaled once per presented frame by the fast path; a plain blit then
-    // puts it on screen. Other formats are left to QPainter.
-    if (scaled_stale_ || scaled_.image.size() != picture.size()) {
-        if (!scale_frame(frame_, picture.size(), scaled_)) scaled_.image = QImage();
-        scaled_stale_ = false;
-    }
-    if (!scaled_.image.isNull()) {
-        painter.drawImage(picture.topLeft(), scaled_.image);
-    } else {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(picture, frame_);
-    }
+    return QWindow::event(event);
+}
+
+void SimWindow::resizeEvent(QResizeEvent* event) {
+    if (store_) store_->resize(event->size());
+    bars_painted_ = false;
 }
 
 void SimWindow::timerEvent(QTimerEvent* event) {
     if (event->timerId() != qt_timer_id_ || qt_timer_id_ == 0) {
-        QWidget::timerEvent(event);
+        QWindow::timerEvent(event);
         return;
     }
     if (!destroyed_ && events.timer) events.timer();
@@ -163,26 +258,25 @@ void SimWindow::closeEvent(QCloseEvent* event) {
     destroy_window();
 }
 
-bool SimWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowDeactivate) {
-        if (was_active_) was_deactivated_ = true;
-        // Releases now go elsewhere; a key held across this is not ours.
-        std::fill(std::begin(key_held_), std::end(key_held_), false);
-        if (!destroyed_ && events.activate) events.activate(activated_inactive);
-    } else if (event->type() == QEvent::WindowActivate) {
-        // The first activation belongs to start-up; only a return to the
-        // window counts. Whether a click caused it is known only once the
-        // press arrives, so the decision waits a moment.
-        if (!was_active_) {
-            was_active_ = true;
-        } else if (was_deactivated_) {
-            was_deactivated_ = false;
-            pressed_since_activation_ = QGuiApplication::mouseButtons() != Qt::NoButton;
-            const unsigned serial = ++activation_serial_;
-            QTimer::singleShot(click_activation_ms, this, [this, serial] { activation_settled(serial); });
-        }
+void SimWindow::focusOutEvent(QFocusEvent*) {
+    if (was_active_) was_deactivated_ = true;
+    // Releases now go elsewhere; a key held across this is not ours.
+    std::fill(std::begin(key_held_), std::end(key_held_), false);
+    if (!destroyed_ && events.activate) events.activate(activated_inactive);
+}
+
+void SimWindow::focusInEvent(QFocusEvent*) {
+    // The first activation belongs to start-up; only a return to the window
+    // counts. Whether a click caused it is known only once the press
+    // arrives, so the decision waits a moment.
+    if (!was_active_) {
+        was_active_ = true;
+    } else if (was_deactivated_) {
+        was_deactivated_ = false;
+        pressed_since_activation_ = QGuiApplication::mouseButtons() != Qt::NoButton;
+        const unsigned serial = ++activation_serial_;
+        QTimer::singleShot(click_activation_ms, this, [this, serial] { activation_settled(serial); });
     }
-    return QWidget::event(event);
 }
 
 void SimWindow::activation_settled(unsigned serial) {

@@ -1,11 +1,15 @@
 // qt_window.h -- the simulator's full-screen window: shows the presented
-// frame scaled with black bars and turns Qt events into simulator events.
+// frame scaled with black bars, through OpenGL where the machine has it and
+// in software otherwise, and turns Qt events into simulator events.
 #pragma once
+#include <QBackingStore>
 #include <QImage>
-#include <QWidget>
+#include <QWindow>
 
 #include <functional>
+#include <memory>
 
+#include "sim/qt/qt_gl_present.h"
 #include "sim/qt/qt_scale.h"
 
 namespace platform {
@@ -26,18 +30,32 @@ struct WindowEvents {
     std::function<void()> destroyed;            // the window is going away
 };
 
-class SimWindow : public QWidget {
+// How frames reach the screen. `automatic` takes OpenGL when a context can
+// be made and works and is not drawn by a CPU rasteriser, else software.
+enum class PresentChoice { automatic, software, opengl };
+enum class PresentPath { software, opengl };
+
+// The choice named by the environment variable VITRION_PRESENT ("software"
+// or "opengl"; unset or anything else: automatic). Meant for tests and
+// measurements, which must be able to force each path.
+PresentChoice present_choice_from_environment();
+
+class SimWindow : public QWindow {
     Q_OBJECT
 public:
     // A borderless, top-most window titled `title` with the program's icon,
-    // created hidden.
-    explicit SimWindow(const QString& title);
+    // created hidden. The present path is settled here; a fall back to
+    // software is written to the trace log with its reason.
+    SimWindow(const QString& title, PresentChoice choice);
+    ~SimWindow() override;
 
     WindowEvents events;
 
+    PresentPath present_path() const { return path_; }
+
     // The frame to show from now on: an image over the back surface's memory
-    // (kept, not copied) or a null image for a black window. `now` paints it
-    // before returning; otherwise it is shown on the next repaint.
+    // (kept, not copied) or a null image for a black window. `now` puts it
+    // on the screen before returning; otherwise on the next exposure.
     void show_frame(const QImage& frame, bool now);
 
     // Starts or restarts the frame timer; stops it.
@@ -58,7 +76,9 @@ public:
     static constexpr int click_activation_ms = 150;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
+    void exposeEvent(QExposeEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -66,18 +86,29 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool event(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    QSize pixel_size() const;
     QPoint screen_position(const QPointF& window_position) const;
     void activation_settled(unsigned serial);
+    // Puts frame_ on the screen. `whole` repaints the bars too (after an
+    // exposure or a resize); otherwise the software path writes only the
+    // picture rectangle.
+    void render(bool whole);
+    void render_software(bool whole);
+    void use_software(const QString& why);
+
+    PresentPath path_ = PresentPath::software;
+    GlPresenter gl_;
+    std::unique_ptr<QBackingStore> store_;
+    ScaleTables tables_;
+    bool bars_painted_ = false;  // the bars of the current size are on screen
 
     QImage frame_;
-    ScaledFrame scaled_;         // frame_ at the window's scale
-    bool scaled_stale_ = true;   // frame_ changed since scaled_ was made
     int qt_timer_id_ = 0;
-    bool presenting_ = false;    // inside show_frame's own repaint
-    bool system_paint_ = false;  // inside a repaint the system asked for
+    bool system_paint_ = false;  // inside an exposure's own frame
     bool destroyed_ = false;
     bool was_active_ = false;    // activated at least once before
     bool was_deactivated_ = false;

@@ -20,6 +20,10 @@ cp "$bin_dir/vitrion.dat" "$work/run/"
 (cd "$work/run" && exec "$bin_dir/vitrion_sim") >"$work/sim.log" 2>&1 &
 sim_pid=$!
 wait_for_window >/dev/null
+# With the trace log on, the run can insist on the present path it expects.
+if [ -n "${VITRION_EXPECT_PRESENT:-}" ]; then
+  grep -q "present: $VITRION_EXPECT_PRESENT" "$work/sim.log" || fail "not presenting as '$VITRION_EXPECT_PRESENT': $(grep 'present:' "$work/sim.log")"
+fi
 
 # Keys go to the window under the pointer (no window manager runs here).
 xdotool mousemove 512 384

@@ -1,4 +1,4 @@
-// qt_scale_test.cpp -- the present fast path against Qt's own pixel conversion.
+// qt_scale_test.cpp -- the software present against Qt's own pixel conversion.
 #include <gtest/gtest.h>
 
 #include "sim/platform/display.h"
@@ -8,13 +8,22 @@
 
 using namespace platform;
 
-TEST(QtScale, NearestNeighbourMatchesQtConversionForEveryFormat) {
+namespace {
+constexpr QRgb untouched = 0xFF123456u;
+}
+
+// Every source format into areas of several sizes placed inside a larger
+// target: each area pixel is the nearest source pixel, nothing outside the
+// area is written.
+TEST(QtScale, NearestNeighbourIntoTheAreaOnly) {
     struct Format {
         int bits;
         PixelFormat format;
     } formats[] = {{16, format_565()}, {24, format_888()},
                    {32, pixel_format_from_masks(0xFF0000, 0x00FF00, 0x0000FF)}};
-    const QSize sizes[] = {{640, 480}, {1024, 768}, {960, 720}, {700, 525}, {320, 240}};
+    const QRect areas[] = {{0, 0, 640, 480}, {171, 0, 1024, 768}, {0, 23, 960, 720}, {5, 7, 700, 525},
+                           {1, 1, 320, 240}};
+    QImage target(1300, 800, QImage::Format_RGB32);
     for (const Format& fm : formats) {
         Surface surface;
         ASSERT_EQ(create_surface(surface, 640, 480, fm.bits), 1);
@@ -23,33 +32,43 @@ TEST(QtScale, NearestNeighbourMatchesQtConversionForEveryFormat) {
         ASSERT_FALSE(source.isNull()) << fm.bits << " bits";
         // Qt's conversion is the reference for widening and byte order.
         const QImage reference = source.convertToFormat(QImage::Format_RGB32);
-        ScaledFrame scaled;
-        for (const QSize& size : sizes) {
-            ASSERT_TRUE(scale_frame(source, size, scaled));
-            ASSERT_EQ(scaled.image.size(), size);
+        ScaleTables tables;
+        for (const QRect& area : areas) {
+            target.fill(untouched);
+            ASSERT_TRUE(scale_into(source, target, area, tables));
             int mismatches = 0;
-            for (int y = 0; y < size.height() && mismatches < 3; ++y)
-                for (int x = 0; x < size.width() && mismatches < 3; ++x) {
-                    const int sx = x * 640 / size.width(), sy = y * 480 / size.height();
-                    const QRgb want = reference.pixel(sx, sy), got = scaled.image.pixel(x, y);
+            for (int y = 0; y < target.height() && mismatches < 3; ++y)
+                for (int x = 0; x < target.width() && mismatches < 3; ++x) {
+                    QRgb want = untouched;
+                    if (area.contains(x, y))
+                        want = reference.pixel((x - area.left()) * 640 / area.width(),
+                                               (y - area.top()) * 480 / area.height());
+                    const QRgb got = target.pixel(x, y);
                     if (want != got) {
                         ++mismatches;
-                        ADD_FAILURE() << fm.bits << " bits, " << size.width() << "x" << size.height()
-                                      << " at " << x << "," << y << ": 0x" << std::hex << got
-                                      << " instead of 0x" << want;
+                        ADD_FAILURE() << fm.bits << " bits, area " << area.x() << "," << area.y() << " "
+                                      << area.width() << "x" << area.height() << " at " << x << "," << y
+                                      << ": 0x" << std::hex << got << " instead of 0x" << want;
                     }
                 }
         }
     }
 }
 
-TEST(QtScale, RefusesWhatItCannotScale) {
-    ScaledFrame scaled;
-    QImage grey(64, 48, QImage::Format_Grayscale8);
-    grey.fill(0);
-    EXPECT_FALSE(scale_frame(grey, QSize(128, 96), scaled));
+TEST(QtScale, RefusesWhatItCannotScaleAndWritesNothing) {
+    ScaleTables tables;
+    QImage target(200, 100, QImage::Format_RGB32);
+    target.fill(untouched);
     QImage rgb(64, 48, QImage::Format_RGB16);
     rgb.fill(0);
-    EXPECT_FALSE(scale_frame(rgb, QSize(0, 96), scaled));
-    EXPECT_FALSE(scale_frame(QImage(), QSize(128, 96), scaled));
+    QImage grey(64, 48, QImage::Format_Grayscale8);
+    grey.fill(0);
+    EXPECT_FALSE(scale_into(grey, target, QRect(0, 0, 128, 96), tables));
+    EXPECT_FALSE(scale_into(rgb, target, QRect(0, 0, 0, 96), tables));
+    EXPECT_FALSE(scale_into(rgb, target, QRect(100, 0, 128, 96), tables));  // past the right edge
+    EXPECT_FALSE(scale_into(QImage(), target, QRect(0, 0, 128, 96), tables));
+    QImage small_target(200, 100, QImage::Format_RGB16);
+    EXPECT_FALSE(scale_into(rgb, small_target, QRect(0, 0, 128, 96), tables));
+    for (int y = 0; y < target.height(); ++y)
+        for (int x = 0; x < target.width(); ++x) ASSERT_EQ(target.pixel(x, y), untouched);
 }
