@@ -2,6 +2,7 @@
 // writers: make_fuzz_seeds <folder> fills <folder>/<target>/ for each target.
 #include <sys/stat.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 // jpeglib.h needs size_t and FILE declared first.
@@ -101,11 +102,29 @@ Bytes with_control(uint8_t control, const Bytes& prefix, const Bytes& body) {
 
 uint8_t stripes(int x, int y) { return uint8_t((x + y) % 9 == 0 ? 0 : 40 + x % 200); }
 
+// The document as file bytes, saved through the writer into memory.
+Bytes saved_bytes(vision::Document& doc) {
+    Bytes file(size_t(4) << 20);
+    std::FILE* out = fmemopen(file.data(), file.size(), "w+b");
+    const long long length = out ? vision::write_vision_stream(doc, out) : -1;
+    if (out) std::fclose(out);
+    if (length < 0) {
+        std::fprintf(stderr, "make_fuzz_seeds: cannot save a vision file\n");
+        std::exit(1);
+    }
+    file.resize(size_t(length));
+    return file;
+}
+
+// Seeds in both of the target's forms: the file from its floater counts on
+// (control byte 1), and the start of the file as it is (control byte 0).
 void vision_reader_seeds(const std::string& root) {
     const std::string folder = folder_for(root, "fuzz_vision_reader");
+    constexpr size_t counts_offset = offsetof(vision::Header, floater_count);
     auto doc = std::make_unique<vision::Document>();
     vision::reset_to_new_document(*doc);
-    vision::write_vision_file(*doc, (folder + "/new.flt").c_str());
+    Bytes file = saved_bytes(*doc);
+    write_seed(folder + "/new", with_control(1, {}, Bytes(file.begin() + counts_offset, file.end())));
 
     doc->header.floater_count[0] = 3;
     doc->header.floater_count[1] = 2;
@@ -120,7 +139,9 @@ void vision_reader_seeds(const std::string& root) {
     doc->header.streak[1].point_count = 4;
     doc->header.stars_on = doc->header.sparks_on = doc->header.flashes_on = 1;
     std::strcpy(doc->header.comments, "seed");
-    vision::write_vision_file(*doc, (folder + "/floaters.flt").c_str());
+    file = saved_bytes(*doc);
+    write_seed(folder + "/floaters", with_control(1, {}, Bytes(file.begin() + counts_offset, file.end())));
+    write_seed(folder + "/header_start", with_control(0, {}, Bytes(file.begin(), file.begin() + 1200)));
 }
 
 void grey_map_seeds(const std::string& root) {
