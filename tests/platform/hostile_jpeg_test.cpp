@@ -11,7 +11,13 @@ using namespace picture_fixtures;
 
 namespace {
 
-Bytes progressive_jpeg(int width, int height) {
+struct Coding {
+    bool progressive = true;
+    bool arithmetic = false;
+    int restart_rows = 0;
+};
+
+Bytes progressive_jpeg(int width, int height, Coding coding = {}) {
     const std::vector<uint8_t> rgb = pattern(width, height, 3);
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
@@ -26,7 +32,9 @@ Bytes progressive_jpeg(int width, int height) {
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 85, TRUE);
-    jpeg_simple_progression(&info);
+    if (coding.progressive) jpeg_simple_progression(&info);
+    info.arith_code = coding.arithmetic;
+    info.restart_in_rows = coding.restart_rows;
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(&rgb[size_t(info.next_scanline) * width * 3]);
@@ -50,7 +58,39 @@ Bytes with_empty_scans(Bytes picture, int extra) {
     return picture;
 }
 
+// `picture` with the sample precision of its frame header set to `bits`.
+Bytes with_precision(Bytes picture, uint8_t bits) {
+    for (size_t i = 0; i + 4 < picture.size(); ++i)
+        if (picture[i] == 0xFF && (picture[i + 1] == 0xC0 || picture[i + 1] == 0xC2)) {
+            picture[i + 4] = bits;
+            break;
+        }
+    return picture;
+}
+
 }  // namespace
+
+TEST(HostileJpeg, UnusualCodingsDecodeAsTheLibraryDoesOrAreRefused) {
+    struct Case {
+        const char* what;
+        Bytes jpeg;
+        int loads;
+    } cases[] = {
+        {"arithmetic progressive", progressive_jpeg(200, 120, {true, true, 0}), 1},
+        {"arithmetic sequential", progressive_jpeg(200, 120, {false, true, 0}), 1},
+        {"restart marker every row", progressive_jpeg(200, 120, {false, false, 1}), 1},
+        {"progressive with restart markers", progressive_jpeg(200, 120, {true, false, 2}), 1},
+        {"12-bit samples", with_precision(progressive_jpeg(64, 64, {false, false, 0}), 12), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        platform::DecodedPicture out;
+        ASSERT_EQ(platform::decode_jpeg_bytes(c.jpeg.data(), c.jpeg.size(), out), c.loads);
+        if (c.loads) {
+            EXPECT_EQ(out.rgb, reference_decode(c.jpeg).rgb);
+        }
+    }
+}
 
 TEST(HostileJpeg, ScanAndWorkLimitsRefuseSlowPicturesQuicklyAndPassRealOnes) {
     const Bytes photo = progressive_jpeg(1280, 960);
