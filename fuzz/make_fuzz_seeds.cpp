@@ -60,7 +60,7 @@ Bytes program_jpeg(const std::string& scratch, int width, int height, int qualit
 
 // Grey and progressive JPEGs, which the program's encoder does not make,
 // straight from the library.
-Bytes library_jpeg(int width, int height, bool grey, bool progressive) {
+Bytes library_jpeg(int width, int height, bool grey, bool progressive, bool arithmetic = false) {
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
@@ -75,6 +75,7 @@ Bytes library_jpeg(int width, int height, bool grey, bool progressive) {
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 60, TRUE);
     if (progressive) jpeg_simple_progression(&info);
+    info.arith_code = arithmetic;
     jpeg_start_compress(&info, TRUE);
     const Bytes rgb = rgb_pattern(width, height);
     Bytes row(size_t(width) * 3);
@@ -164,6 +165,15 @@ void jpeg_seeds(const std::string& root) {
     write_seed(folder + "/grey", with_control(1, {}, library_jpeg(40, 24, true, false)));
     write_seed(folder + "/progressive", with_control(0, {}, library_jpeg(48, 32, false, true)));
     write_seed(folder + "/wide", with_control(1, {}, program_jpeg(scratch, 1280, 8, 30)));
+    write_seed(folder + "/arithmetic", with_control(0, {}, library_jpeg(40, 24, false, true, true)));
+    // Forty more scans of the first component's AC coefficients, empty: the
+    // decoder's scan and work counting.
+    Bytes scans = library_jpeg(48, 32, false, true);
+    scans.resize(scans.size() - 2);
+    const uint8_t empty_scan[] = {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x01, 0x3F, 0x00};
+    for (int i = 0; i < 40; ++i) scans.insert(scans.end(), empty_scan, empty_scan + sizeof empty_scan);
+    scans.insert(scans.end(), {0xFF, 0xD9});
+    write_seed(folder + "/many_scans", with_control(0, {}, scans));
 }
 
 void simulator_seeds(const std::string& root) {
