@@ -2,6 +2,7 @@
 // writers: make_fuzz_seeds <folder> fills <folder>/<target>/ for each target.
 #include <sys/stat.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 // jpeglib.h needs size_t and FILE declared first.
@@ -59,7 +60,7 @@ Bytes program_jpeg(const std::string& scratch, int width, int height, int qualit
 
 // Grey and progressive JPEGs, which the program's encoder does not make,
 // straight from the library.
-Bytes library_jpeg(int width, int height, bool grey, bool progressive) {
+Bytes library_jpeg(int width, int height, bool grey, bool progressive, bool arithmetic = false) {
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
@@ -74,6 +75,7 @@ Bytes library_jpeg(int width, int height, bool grey, bool progressive) {
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 60, TRUE);
     if (progressive) jpeg_simple_progression(&info);
+    info.arith_code = arithmetic;
     jpeg_start_compress(&info, TRUE);
     const Bytes rgb = rgb_pattern(width, height);
     Bytes row(size_t(width) * 3);
@@ -101,11 +103,29 @@ Bytes with_control(uint8_t control, const Bytes& prefix, const Bytes& body) {
 
 uint8_t stripes(int x, int y) { return uint8_t((x + y) % 9 == 0 ? 0 : 40 + x % 200); }
 
+// The document as file bytes, saved through the writer into memory.
+Bytes saved_bytes(vision::Document& doc) {
+    Bytes file(size_t(4) << 20);
+    std::FILE* out = fmemopen(file.data(), file.size(), "w+b");
+    const long long length = out ? vision::write_vision_stream(doc, out) : -1;
+    if (out) std::fclose(out);
+    if (length < 0) {
+        std::fprintf(stderr, "make_fuzz_seeds: cannot save a vision file\n");
+        std::exit(1);
+    }
+    file.resize(size_t(length));
+    return file;
+}
+
+// Seeds in both of the target's forms: the file from its floater counts on
+// (control byte 1), and the start of the file as it is (control byte 0).
 void vision_reader_seeds(const std::string& root) {
     const std::string folder = folder_for(root, "fuzz_vision_reader");
+    constexpr size_t counts_offset = offsetof(vision::Header, floater_count);
     auto doc = std::make_unique<vision::Document>();
     vision::reset_to_new_document(*doc);
-    vision::write_vision_file(*doc, (folder + "/new.flt").c_str());
+    Bytes file = saved_bytes(*doc);
+    write_seed(folder + "/new", with_control(1, {}, Bytes(file.begin() + counts_offset, file.end())));
 
     doc->header.floater_count[0] = 3;
     doc->header.floater_count[1] = 2;
@@ -120,7 +140,9 @@ void vision_reader_seeds(const std::string& root) {
     doc->header.streak[1].point_count = 4;
     doc->header.stars_on = doc->header.sparks_on = doc->header.flashes_on = 1;
     std::strcpy(doc->header.comments, "seed");
-    vision::write_vision_file(*doc, (folder + "/floaters.flt").c_str());
+    file = saved_bytes(*doc);
+    write_seed(folder + "/floaters", with_control(1, {}, Bytes(file.begin() + counts_offset, file.end())));
+    write_seed(folder + "/header_start", with_control(0, {}, Bytes(file.begin(), file.begin() + 1200)));
 }
 
 void grey_map_seeds(const std::string& root) {
@@ -143,6 +165,15 @@ void jpeg_seeds(const std::string& root) {
     write_seed(folder + "/grey", with_control(1, {}, library_jpeg(40, 24, true, false)));
     write_seed(folder + "/progressive", with_control(0, {}, library_jpeg(48, 32, false, true)));
     write_seed(folder + "/wide", with_control(1, {}, program_jpeg(scratch, 1280, 8, 30)));
+    write_seed(folder + "/arithmetic", with_control(0, {}, library_jpeg(40, 24, false, true, true)));
+    // Forty more scans of the first component's AC coefficients, empty: the
+    // decoder's scan and work counting.
+    Bytes scans = library_jpeg(48, 32, false, true);
+    scans.resize(scans.size() - 2);
+    const uint8_t empty_scan[] = {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x01, 0x3F, 0x00};
+    for (int i = 0; i < 40; ++i) scans.insert(scans.end(), empty_scan, empty_scan + sizeof empty_scan);
+    scans.insert(scans.end(), {0xFF, 0xD9});
+    write_seed(folder + "/many_scans", with_control(0, {}, scans));
 }
 
 void simulator_seeds(const std::string& root) {

@@ -47,6 +47,22 @@ std::FILE* open_regular_file(const char* path) {
 int read_vision_file(Document& doc, const char* path) {
     std::FILE* file = open_regular_file(path);
     if (!file) return 0;
+    read_vision_stream(doc, file);
+    std::fclose(file);
+    return 1;
+}
+
+int read_vision_bytes(Document& doc, const uint8_t* data, size_t size) {
+    static const uint8_t nothing = 0;
+    // The stream is only read: the buffer is never written through it.
+    std::FILE* stream = fmemopen(const_cast<uint8_t*>(size ? data : &nothing), size, "rb");
+    if (!stream) return 0;
+    read_vision_stream(doc, stream);
+    std::fclose(stream);
+    return 1;
+}
+
+int read_vision_stream(Document& doc, std::FILE* file) {
     const long size = file_size(file);
     std::fseek(file, 0, SEEK_SET);
 
@@ -66,7 +82,6 @@ int read_vision_file(Document& doc, const char* path) {
             read_bytes(file, doc.y[eye][i], 4L * record.dot_count);
         }
     }
-    std::fclose(file);
     return 1;
 }
 

@@ -1,5 +1,9 @@
-// reader.h -- loads a vision file into the vision document.
+// reader.h -- loads a vision file (from disk or memory) into the vision document.
 #pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
 #include "visionfile/document.h"
 
 namespace vision {
@@ -15,5 +19,12 @@ namespace vision {
 // then unchanged, errno says why). Only regular files are read: a folder,
 // pipe or device gives 0, since a pipe or device could block forever.
 int read_vision_file(Document& doc, const char* path);
+
+// The same reading of a vision file held in memory (`size` bytes at `data`)
+// or open as a seekable stream read from its start; both return 1 (0 only
+// when no stream could be made over the bytes). The file, memory and stream
+// readers are one code path.
+int read_vision_bytes(Document& doc, const uint8_t* data, size_t size);
+int read_vision_stream(Document& doc, std::FILE* stream);
 
 }  // namespace vision

@@ -1,14 +1,16 @@
-// jpeg_decode.cpp -- JPEG decoding straight from a positioned file.
+// jpeg_decode.cpp -- JPEG decoding from a positioned stream.
 //
 // The library reports fatal errors through error_exit, which here prints the
 // message and longjmps back to the recovery point of the step that was
 // running. Each step that can fail lives in its own small function holding
 // nothing with a destructor and changing no local after its setjmp; all state
-// the steps share lives in a Decoder owned by decode_jpeg.
+// the steps share lives in a Decoder owned by decode_jpeg_stream.
+//
+// Files, memory buffers (through fmemopen) and the fuzz targets all take the
+// one stream path, so what is fuzzed is what the simulator runs.
 #include "sim/platform/jpeg_decode.h"
 
 #include <csetjmp>
-#include <cstdio>
 #include <new>
 
 #include <jpeglib.h>
@@ -19,13 +21,43 @@
 namespace platform {
 namespace {
 
+// The library calls its progress monitor before each step of reading the
+// scans of a multi-scan picture; ours counts scans and the blocks each step
+// visits, and stops the decoding through the recovery point past the limits.
+struct WorkMonitor {
+    jpeg_progress_mgr manager;  // first, so the library's pointer is ours too
+    RecoveringErrors* errors;
+    long long block_visits;
+    int reading_scans;  // counts only while the scans are read in
+};
+
 struct Decoder {
     jpeg_decompress_struct info;
     RecoveringErrors errors;
+    WorkMonitor monitor;
     JSAMPARRAY row;  // one scanline from the library's image pool
 };
 
-// Reads the header, checks the picture's shape and starts decompression.
+[[noreturn]] void refuse_decoding(WorkMonitor* monitor, const char* why) {
+    std::fprintf(stderr, "JPEG picture refused: %s\n", why);
+    std::longjmp(monitor->errors->recovery, 1);
+}
+
+void watch_work(j_common_ptr common) {
+    auto* monitor = reinterpret_cast<WorkMonitor*>(common->progress);
+    if (!monitor->reading_scans || !common->is_decompressor) return;
+    const auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    if (info->input_scan_number > max_jpeg_scans) refuse_decoding(monitor, "too many scans");
+    // One step reads one row of MCUs of the current scan; a scan of one
+    // component steps over as many block rows as its vertical sampling.
+    long long blocks = (long long)info->MCUs_per_row * info->blocks_in_MCU;
+    if (info->comps_in_scan == 1 && info->cur_comp_info[0]) blocks *= info->cur_comp_info[0]->v_samp_factor;
+    monitor->block_visits += blocks > 0 ? blocks : 1;
+    if (monitor->block_visits > max_jpeg_block_visits) refuse_decoding(monitor, "too much decoding work");
+}
+
+// Reads the header, checks the picture's shape and starts decompression,
+// which reads in every scan of a multi-scan picture under the monitor.
 // Returns 1, or 0 after a library error or when the picture is refused.
 int start_decoding(Decoder* d, std::FILE* file) {
     if (setjmp(d->errors.recovery)) return 0;
@@ -41,7 +73,9 @@ int start_decoding(Decoder* d, std::FILE* file) {
         trace::log("Error cargando JPG (2).");
         return 0;
     }
+    d->monitor.reading_scans = 1;
     jpeg_start_decompress(&d->info);
+    d->monitor.reading_scans = 0;
     if (d->info.output_components != 1 && d->info.output_components != 3) return 0;
     if (d->info.output_width != d->info.image_width || d->info.output_height != d->info.image_height) return 0;
     d->row = (*d->info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d->info), JPOOL_IMAGE,
@@ -50,6 +84,7 @@ int start_decoding(Decoder* d, std::FILE* file) {
 }
 
 // Decodes every scanline into `rgb` (output_width x output_height x 3 bytes).
+// A single-scan picture is read in here, row by row, within its size limits.
 int read_scanlines(Decoder* d, uint8_t* rgb) {
     if (setjmp(d->errors.recovery)) return 0;
     while (d->info.output_scanline < d->info.output_height) {
@@ -71,28 +106,18 @@ int create_decoder(Decoder* d) {
     d->errors.manager.error_exit = return_to_recovery;
     if (setjmp(d->errors.recovery)) return 0;
     jpeg_create_decompress(&d->info);
+    d->monitor.manager.progress_monitor = watch_work;
+    d->monitor.errors = &d->errors;
+    d->info.progress = &d->monitor.manager;
     return 1;
 }
 
 }  // namespace
 
-int decode_jpeg(const char* path, long offset, DecodedPicture& out) {
+int decode_jpeg_stream(std::FILE* file, DecodedPicture& out) {
     out = DecodedPicture{};
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) {
-        std::fprintf(stderr, "can't open %s\n", path);
-        return 0;
-    }
-    if (offset < 0 || std::fseek(file, offset, SEEK_SET) != 0) {
-        std::fprintf(stderr, "can't seek to %ld in %s\n", offset, path);
-        std::fclose(file);
-        return 0;
-    }
     Decoder decoder{};
-    if (!create_decoder(&decoder)) {
-        std::fclose(file);
-        return 0;
-    }
+    if (!create_decoder(&decoder)) return 0;
     int ok = start_decoding(&decoder, file);
     if (ok) {
         const int width = int(decoder.info.output_width);
@@ -110,8 +135,35 @@ int decode_jpeg(const char* path, long offset, DecodedPicture& out) {
         }
     }
     jpeg_destroy_decompress(&decoder.info);
-    std::fclose(file);
     if (!ok) out = DecodedPicture{};
+    return ok;
+}
+
+int decode_jpeg(const char* path, long offset, DecodedPicture& out) {
+    out = DecodedPicture{};
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) {
+        std::fprintf(stderr, "can't open %s\n", path);
+        return 0;
+    }
+    if (offset < 0 || std::fseek(file, offset, SEEK_SET) != 0) {
+        std::fprintf(stderr, "can't seek to %ld in %s\n", offset, path);
+        std::fclose(file);
+        return 0;
+    }
+    const int ok = decode_jpeg_stream(file, out);
+    std::fclose(file);
+    return ok;
+}
+
+int decode_jpeg_bytes(const uint8_t* data, size_t size, DecodedPicture& out) {
+    out = DecodedPicture{};
+    static const uint8_t nothing = 0;
+    // The stream is only read: the buffer is never written through it.
+    std::FILE* stream = fmemopen(const_cast<uint8_t*>(size ? data : &nothing), size, "rb");
+    if (!stream) return 0;
+    const int ok = decode_jpeg_stream(stream, out);
+    std::fclose(stream);
     return ok;
 }
 

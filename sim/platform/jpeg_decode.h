@@ -1,6 +1,8 @@
-// jpeg_decode.h -- decodes one JPEG embedded in a file into RGB rows.
+// jpeg_decode.h -- decodes one JPEG embedded in a file or held in memory into RGB rows.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 namespace platform {
@@ -9,6 +11,17 @@ namespace platform {
 // buffer hold at most 1228800 pixels (1280 x 960), and no side may exceed 4096.
 constexpr int max_picture_side = 4096;
 constexpr long max_picture_pixels = 1228800;
+
+// A progressive or multi-scan JPEG is refused past this many scans: real
+// photos use a dozen or so, while a file of tens of thousands of empty scans
+// would make every load take seconds.
+constexpr int max_jpeg_scans = 300;
+
+// Decoding work, counted in 8 x 8 blocks visited while the scans are read in,
+// is limited to this many times the blocks of a 1280 x 960 full-colour
+// picture (57600): over ten times what a real progressive photo needs, and
+// quick enough that no picture holds up a load for long.
+constexpr long long max_jpeg_block_visits = 64LL * 57600;
 
 // A decoded picture: width x height pixels, 3 bytes each (red, green, blue),
 // rows from the top.
@@ -24,7 +37,16 @@ struct DecodedPicture {
 // Three-component pictures come out as the library delivers them; grey
 // (one-component) pictures are expanded to R = G = B; four-component (CMYK)
 // pictures and pictures larger than the limits above are refused before any
-// pixel memory is allocated. Returns 1, or 0 with `out` emptied.
+// pixel memory is allocated, and pictures with more scans or work than the
+// limits above are refused as soon as they pass them (the reason printed on
+// the standard error stream). Returns 1, or 0 with `out` emptied.
 int decode_jpeg(const char* path, long offset, DecodedPicture& out);
+
+// The same for a JPEG held in memory: `size` bytes at `data`.
+int decode_jpeg_bytes(const uint8_t* data, size_t size, DecodedPicture& out);
+
+// The same for a JPEG that starts at the position of an open stream, which
+// is left open wherever the decoder stopped reading.
+int decode_jpeg_stream(std::FILE* stream, DecodedPicture& out);
 
 }  // namespace platform

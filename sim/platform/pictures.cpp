@@ -72,6 +72,11 @@ int load_picture(Display& display, const char* path, long offset, int surface_in
     if (!decode_jpeg(path, offset, picture)) return -1;
     *width = picture.width;
     *height = picture.height;
+    return place_picture(display, picture, surface_index);
+}
+
+int place_picture(Display& display, const DecodedPicture& picture, int surface_index) {
+    if (surface_index < -1 || surface_index >= surface_table_size) return -1;
     int index = surface_index;
     if (index == -1) {
         index = create_picture_surface(display, picture.width, picture.height);

@@ -1,8 +1,11 @@
 // pictures.h -- pictures decoded from vision files, scene changes and screen capture.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
+#include "sim/platform/jpeg_decode.h"
 #include "sim/platform/surface.h"
 #include "visionfile/document.h"
 
@@ -51,12 +54,24 @@ void default_vision_path(const char* startup_directory, char* out, int out_size)
 int load_picture(Display& display, const char* path, long offset, int surface_index,
                  int* width, int* height);
 
+// The second half of load_picture: draws a decoded picture into a new
+// surface (surface_index -1) or into the given one, as load_picture does.
+// Returns the surface index, or -1 when no surface is made or the index
+// names no table entry.
+int place_picture(Display& display, const DecodedPicture& picture, int surface_index);
+
 // Reads the uncompressed 24-bit TGA at `offset` as a grey map into `map`
 // (width x height bytes, row 0 at the top; rows are read bottom row first
 // whatever the origin flag says). Pixels the file does not hold read 255.
 // Returns 1 with the TGA's size, or 0 (map emptied, size 0) when the file
 // cannot be opened or the header is unusable or larger than 4096 on a side.
 int read_grey_map(const char* path, long offset, std::vector<uint8_t>& map, int* width, int* height);
+
+// The same for a TGA at `offset` in `size` bytes at `data`, and at `offset`
+// from the start of an open stream (one code path for all three).
+int read_grey_map_bytes(const uint8_t* data, size_t size, long offset, std::vector<uint8_t>& map, int* width,
+                        int* height);
+int read_grey_map_stream(std::FILE* stream, long offset, std::vector<uint8_t>& map, int* width, int* height);
 
 // Lays a width x height grey map out as the engine reads it: 640 x 480, byte
 // (x, y) at y * 640 + x; what the map does not cover reads 255 (no shadow).

@@ -1,4 +1,5 @@
-// tga_grey.cpp -- the grey map read from an uncompressed 24-bit TGA picture.
+// tga_grey.cpp -- the grey map read from an uncompressed 24-bit TGA picture in a
+// file or in memory, both through one stream reader.
 #include <cstdio>
 #include <new>
 
@@ -20,40 +21,37 @@ uint8_t grey_of(const uint8_t* p) {
     return uint8_t(level);
 }
 
-int refuse(std::FILE* file, std::vector<uint8_t>& map) {
+int refuse(std::vector<uint8_t>& map) {
     trace::log("Error cargando TGA (1).");
-    std::fclose(file);
     map.clear();
     return 0;
 }
 
 }  // namespace
 
-int read_grey_map(const char* path, long offset, std::vector<uint8_t>& map, int* width, int* height) {
+int read_grey_map_stream(std::FILE* file, long offset, std::vector<uint8_t>& map, int* width, int* height) {
     *width = 0;
     *height = 0;
     map.clear();
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return 0;
     uint8_t header[tga_header_size];
     if (offset < 0 || std::fseek(file, offset, SEEK_SET) != 0 ||
         std::fread(header, 1, tga_header_size, file) != size_t(tga_header_size))
-        return refuse(file, map);
-    if (header[1] != 0 || header[2] != 2 || header[16] != 24) return refuse(file, map);
+        return refuse(map);
+    if (header[1] != 0 || header[2] != 2 || header[16] != 24) return refuse(map);
     const int w = header[12] | header[13] << 8;
     const int h = header[14] | header[15] << 8;
     const int id_length = header[0];
     trace::log("TGA: tx %d", w);
     trace::log("TGA: ty %d", h);
     trace::log("TGA: idlength %d", id_length);
-    if (w == 0 || h == 0 || w > max_tga_side || h > max_tga_side) return refuse(file, map);
+    if (w == 0 || h == 0 || w > max_tga_side || h > max_tga_side) return refuse(map);
 
     std::vector<uint8_t> row;
     try {
         map.assign(size_t(w) * size_t(h), not_in_shadow);
         row.resize(size_t(w) * 3);
     } catch (const std::bad_alloc&) {
-        return refuse(file, map);
+        return refuse(map);
     }
     // Rows lie bottom row first whatever the image descriptor says; pixels the
     // file does not hold (data cut short) stay out of the shadow.
@@ -64,10 +62,34 @@ int read_grey_map(const char* path, long offset, std::vector<uint8_t>& map, int*
         uint8_t* to = map.data() + size_t(i) * size_t(w);
         for (size_t x = 0; x < got; ++x) to[x] = grey_of(&row[3 * x]);
     }
-    std::fclose(file);
     *width = w;
     *height = h;
     return 1;
+}
+
+int read_grey_map(const char* path, long offset, std::vector<uint8_t>& map, int* width, int* height) {
+    *width = 0;
+    *height = 0;
+    map.clear();
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return 0;
+    const int ok = read_grey_map_stream(file, offset, map, width, height);
+    std::fclose(file);
+    return ok;
+}
+
+int read_grey_map_bytes(const uint8_t* data, size_t size, long offset, std::vector<uint8_t>& map, int* width,
+                        int* height) {
+    *width = 0;
+    *height = 0;
+    map.clear();
+    static const uint8_t nothing = 0;
+    // The stream is only read: the buffer is never written through it.
+    std::FILE* stream = fmemopen(const_cast<uint8_t*>(size ? data : &nothing), size, "rb");
+    if (!stream) return 0;
+    const int ok = read_grey_map_stream(stream, offset, map, width, height);
+    std::fclose(stream);
+    return ok;
 }
 
 void fit_grey_map(const std::vector<uint8_t>& map, int width, int height, std::vector<uint8_t>& fitted) {

@@ -16,7 +16,9 @@
 
 namespace {
 
-constexpr long big_picture_bytes = 96L << 20;  // sparse: quick to make, slow enough to copy
+// Sparse: quick to make, slow enough to copy, and just under the largest
+// picture a save embeds.
+constexpr long big_picture_bytes = vision::max_picture_bytes - 4096;
 
 // Files in `folder` other than `keep`.
 std::vector<std::string> others_in(const std::string& folder, const std::string& keep) {
@@ -36,6 +38,7 @@ TEST(SaveKilled, SigkillMidwayLeavesThePreviousFileByteIdentical) {
     {
         std::FILE* big = std::fopen(picture.c_str(), "wb");
         ASSERT_NE(big, nullptr);
+        std::fwrite("\xFF\xD8\xFF\xE0", 1, 4, big);  // starts as a JPEG does
         ASSERT_EQ(ftruncate(fileno(big), big_picture_bytes), 0);
         std::fclose(big);
     }
@@ -76,9 +79,11 @@ TEST(SaveKilled, SigkillMidwayLeavesThePreviousFileByteIdentical) {
         EXPECT_EQ(name.rfind(".vitrion-save-", 0), 0u) << name;
     }
 
-    // The next save (without the big picture) replaces the file whole.
+    // The next save (without the big picture) replaces the file whole and
+    // removes the killed save's temporary file.
     std::strcpy(doc->header.slots[0].picture_path, vision::unused_path);
     ASSERT_EQ(vision::write_vision_file(*doc, target.c_str()), 1);
+    EXPECT_EQ(others_in(dir.path(), "mine.flt"), std::vector<std::string>{"pictures"});
     auto back = std::make_unique<vision::Document>();
     ASSERT_EQ(vision::read_vision_file(*back, target.c_str()), 1);
     EXPECT_EQ(back->header.tint_red, 78);

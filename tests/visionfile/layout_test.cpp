@@ -56,7 +56,7 @@ TEST(NewDocument, SavedAtOnceGivesHeaderAndTwoEmptyRecords) {
 
 TEST(NewDocument, OneFloaterWithAPictureLaysOutAsDocumented) {
     TempDir dir;
-    testing_support::write_file(dir.file("pic.jpg"), std::vector<unsigned char>(1000, 0xAB));
+    testing_support::write_file(dir.file("pic.jpg"), jpeg_like(1000, 0xAB));
     auto doc = new_document();
     set_path(*doc, 0, dir.file("pic.jpg").c_str());
     doc->header.floater_count[1] = 0;
@@ -73,7 +73,7 @@ TEST(NewDocument, OneFloaterWithAPictureLaysOutAsDocumented) {
     EXPECT_EQ(int_at(bytes, 545232 + 36), 546272);
     EXPECT_EQ(doc->header.slots[0].picture_offset, 545272);
     EXPECT_EQ(doc->records[0][0].points_offset, 546272);
-    EXPECT_EQ(bytes[545272], 0xAB);
+    EXPECT_EQ(bytes[545272], 0xFF);
     EXPECT_EQ(bytes[546271], 0xAB);
     EXPECT_EQ(int_at(bytes, 546272), 100);
     EXPECT_EQ(int_at(bytes, 546280), 102);

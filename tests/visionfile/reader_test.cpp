@@ -100,6 +100,9 @@ TEST(Reader, APointsOffsetOutsideTheFileReadsNoDots) {
     ASSERT_EQ(vision::read_vision_file(*doc, dir.file("off.flt").c_str()), 1);
     EXPECT_EQ(doc->x[0][0][0], 11);
     EXPECT_EQ(doc->x[0][1][0], 22);
+    ASSERT_EQ(vision::read_vision_bytes(*doc, bytes.data(), bytes.size()), 1);
+    EXPECT_EQ(doc->x[0][0][0], 11);
+    EXPECT_EQ(doc->x[0][1][0], 22);
 }
 
 TEST(Reader, AFileCutShortIsReadAsFarAsItGoes) {
@@ -126,6 +129,12 @@ TEST(Reader, AFileCutShortIsReadAsFarAsItGoes) {
         if (n <= 545344) {
             EXPECT_EQ(doc->x[0][1][3], -1);
         }
+        // The same bytes from memory give the same document.
+        auto from_memory = new_document();
+        from_memory->header.stars_on = 5;
+        from_memory->x[0][1][3] = -1;
+        ASSERT_EQ(vision::read_vision_bytes(*from_memory, bytes.data(), n), 1);
+        EXPECT_EQ(std::memcmp(from_memory.get(), doc.get(), sizeof *doc), 0);
     }
 }
 

@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 #include "doc_fixture.h"
@@ -46,7 +48,7 @@ std::vector<std::string> files_in(const std::string& folder) {
 
 TEST(Writer, TwoSavesGiveIdenticalFilesAndLeaveNoTemporaryFile) {
     TempDir dir;
-    write_file(dir.file("a.jpg"), std::vector<unsigned char>(777, 1));
+    write_file(dir.file("a.jpg"), jpeg_like(777, 1));
     auto doc = new_document();
     set_path(*doc, 2, dir.file("a.jpg").c_str());
     doc->records[1][0].dot_count = 5;
@@ -106,8 +108,8 @@ TEST(Writer, APipeNamedAsAPictureIsNotEmbeddedAndDoesNotBlock) {
 
 TEST(Writer, RoundTripRestoresHeaderRecordsAndDots) {
     TempDir dir;
-    write_file(dir.file("p0.jpg"), std::vector<unsigned char>(50, 7));
-    write_file(dir.file("p3.tga"), std::vector<unsigned char>(30, 9));
+    write_file(dir.file("p0.jpg"), jpeg_like(50, 7));
+    write_file(dir.file("p3.tga"), tga_like(30, 9));
     auto doc = new_document();
     set_path(*doc, 0, dir.file("p0.jpg").c_str());
     set_path(*doc, 3, dir.file("p3.tga").c_str());
@@ -189,4 +191,84 @@ TEST(Writer, ADiskThatFillsMidwayLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_EQ(status, 0);
     EXPECT_EQ(read_file(target), (std::vector<unsigned char>{9, 8, 7}));
     EXPECT_EQ(files_in(dir.path()), std::vector<std::string>{"mine.flt"});
+}
+
+TEST(Writer, OnlyPicturesOfTheSlotsKindAreEmbedded) {
+    // A received vision file can name any of the person's files; re-saving it
+    // must not carry a document or key away inside the new vision file.
+    TempDir dir;
+    const std::vector<unsigned char> secret = {'-', '-', '-', '-', '-', 'B', 'E', 'G', 'I', 'N', ' ', 'K', 'E', 'Y'};
+    write_file(dir.file("id_key"), secret);
+    write_file(dir.file("grey.tga"), tga_like(40, 3));
+    write_file(dir.file("photo.jpg"), jpeg_like(60, 4));
+    {
+        std::FILE* huge = std::fopen(dir.file("huge.jpg").c_str(), "wb");  // sparse, past the cap
+        ASSERT_NE(huge, nullptr);
+        std::fwrite("\xFF\xD8\xFF", 1, 3, huge);
+        ASSERT_EQ(ftruncate(fileno(huge), vision::max_picture_bytes + 1), 0);
+        std::fclose(huge);
+    }
+    auto received = new_document();
+    set_path(*received, 0, dir.file("id_key").c_str());
+    set_path(*received, 1, dir.file("grey.tga").c_str());  // a TGA is no scene picture
+    set_path(*received, 2, dir.file("huge.jpg").c_str());
+    set_path(*received, 3, dir.file("grey.tga").c_str());
+    ASSERT_EQ(vision::write_vision_file(*received, dir.file("received.flt").c_str()), 1);
+
+    auto doc = new_document();
+    ASSERT_EQ(vision::read_vision_file(*doc, dir.file("received.flt").c_str()), 1);
+    vision::SaveReport report;
+    ASSERT_EQ(vision::write_vision_file(*doc, dir.file("back.flt").c_str(), &report), 1);
+    EXPECT_EQ(report.slot_missing[0] + report.slot_missing[1] + report.slot_missing[2], 3);
+    EXPECT_EQ(report.slot_refused[0] + report.slot_refused[1] + report.slot_refused[2], 3);
+    EXPECT_EQ(report.slot_missing[3] + report.slot_refused[3], 0);
+    const auto bytes = read_file(dir.file("back.flt"));
+    EXPECT_EQ(bytes.size(), 545312u + 40);
+    EXPECT_EQ(std::search(bytes.begin(), bytes.end(), secret.begin(), secret.end()), bytes.end());
+    EXPECT_EQ(doc->header.slots[0].picture_offset, 0);
+    EXPECT_EQ(doc->header.slots[3].picture_offset, 545312);
+
+    // A JPEG is embedded in every slot, also the last (a personal file's scene).
+    for (int k = 0; k < 4; ++k) set_path(*doc, k, dir.file("photo.jpg").c_str());
+    ASSERT_EQ(vision::write_vision_file(*doc, dir.file("photos.flt").c_str(), &report), 1);
+    EXPECT_EQ(read_file(dir.file("photos.flt")).size(), 545312u + 4 * 60);
+}
+
+TEST(Writer, ASaveThroughASymbolicLinkReplacesItsTargetAndKeepsTheLink) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("real"));
+    write_file(dir.file("real/mine.flt"), {1, 2, 3});
+    ASSERT_EQ(symlink("real/mine.flt", dir.file("link.flt").c_str()), 0);
+    ASSERT_EQ(symlink("link.flt", dir.file("link2.flt").c_str()), 0);  // a chain of two
+    ASSERT_EQ(symlink("real/new.flt", dir.file("dangling.flt").c_str()), 0);
+    auto doc = new_document();
+    ASSERT_EQ(vision::write_vision_file(*doc, dir.file("link2.flt").c_str()), 1);
+    ASSERT_EQ(vision::write_vision_file(*doc, dir.file("dangling.flt").c_str()), 1);
+
+    for (const char* name : {"link.flt", "link2.flt", "dangling.flt"})
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.file(name))) << name;
+    EXPECT_EQ(read_file(dir.file("real/mine.flt")).size(), 545312u);
+    EXPECT_EQ(read_file(dir.file("real/new.flt")).size(), 545312u);
+    EXPECT_EQ(files_in(dir.path()), (std::vector<std::string>{"dangling.flt", "link.flt", "link2.flt", "real"}));
+    EXPECT_EQ(files_in(dir.file("real")), (std::vector<std::string>{"mine.flt", "new.flt"}));
+
+    ASSERT_EQ(symlink("loop.flt", dir.file("loop.flt").c_str()), 0);
+    vision::SaveReport report;
+    EXPECT_EQ(vision::write_vision_file(*doc, dir.file("loop.flt").c_str(), &report), 0);
+    EXPECT_EQ(report.error, ELOOP);
+}
+
+TEST(Writer, RemovesOnlyTemporariesWhoseSaveIsGone) {
+    TempDir dir;
+    const pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    waitpid(gone, nullptr, 0);
+    const std::string stale = ".vitrion-save-" + std::to_string(gone) + "-a1b2c3";
+    const std::string running = ".vitrion-save-" + std::to_string(getppid()) + "-d4e5f6";
+    for (const std::string& name : {stale, running, std::string(".vitrion-save-Zq81xw"), std::string("notes.txt")})
+        write_file(dir.file(name), {5});
+    auto doc = new_document();
+    ASSERT_EQ(vision::write_vision_file(*doc, dir.file("v.flt").c_str()), 1);
+    EXPECT_EQ(files_in(dir.path()),
+              (std::vector<std::string>{running, ".vitrion-save-Zq81xw", "notes.txt", "v.flt"}));
 }
