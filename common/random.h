@@ -20,4 +20,21 @@ struct Random {
 
     // The next draw modulo n (n > 0); draws are never negative.
     int next_mod(int n) { return next() % n; }
+
+    // Moves the state on by `count` draws at once, exactly as `count` calls of
+    // next() would: the recurrence is affine, so its count-fold composition is
+    // built by repeated squaring.
+    void skip(uint64_t count) {
+        uint32_t multiplier = 214013u, increment = 2531011u;  // one step
+        uint32_t total_multiplier = 1u, total_increment = 0u;  // no steps yet
+        for (; count != 0; count >>= 1) {
+            if (count & 1u) {
+                total_multiplier *= multiplier;
+                total_increment = total_increment * multiplier + increment;
+            }
+            increment = increment * multiplier + increment;
+            multiplier *= multiplier;
+        }
+        state = state * total_multiplier + total_increment;
+    }
 };

@@ -48,6 +48,14 @@ void dot_walk(Random& rng, const DotWalk& walk, Sink&& sink) {
     int history_y[dot_walk_max_history];
     int filled = 0;  // entries of the history written in this call
 
+    // A walk whose every attempt lands on the same spot (no spread, or a zero
+    // step unit on both axes; only damaged files hold these) is decided by one
+    // history check: the first attempt is taken, or all of them fail and the
+    // walk stays. Either way the draws are skipped in one go, leaving the
+    // generator exactly where the attempts would have.
+    const bool steps_stay = span == 1 || (walk.width == 0 && walk.height == 0);
+    constexpr int draws_per_attempt = 4;
+
     float x = walk.start_x;
     float y = walk.start_y;
     for (int n = 0; n < walk.count; ++n) {
@@ -57,6 +65,17 @@ void dot_walk(Random& rng, const DotWalk& walk, Sink&& sink) {
         float new_x = x0;
         float new_y = y0;
         for (int attempt = 0; attempt < dot_walk_attempts; ++attempt) {
+            if (steps_stay) {
+                new_x = static_cast<float>(int64_t(0)) + x0;
+                new_y = static_cast<float>(int64_t(0)) + y0;
+                const int tx = trunc_to_int(new_x);
+                const int ty = trunc_to_int(new_y);
+                const int checked = std::min(filled, history_length);
+                bool rejected = false;
+                for (int i = 0; i < checked && !rejected; ++i) rejected = history_x[i] == tx && history_y[i] == ty;
+                rng.skip(uint64_t(draws_per_attempt) * (rejected ? dot_walk_attempts : 1));
+                break;
+            }
             const int sign_x = static_cast<float>(rng.next_mod(200)) < bias_x ? 1 : -1;
             const int sign_y = static_cast<float>(rng.next_mod(200)) < bias_y ? 1 : -1;
             const int64_t step_x = int64_t(rng.next_mod(span)) * walk.width * sign_x;

@@ -29,6 +29,17 @@ TEST(Random, SeedRestartsTheSequenceAndDrawsStayInRange) {
     EXPECT_EQ(a.state, b.state);
 }
 
+TEST(Random, SkipLandsWhereThatManyDrawsWould) {
+    for (uint64_t count : {0ull, 1ull, 2ull, 3ull, 2004ull, 65537ull, 1000003ull}) {
+        Random stepped, skipped;
+        stepped.seed(987654321u);
+        skipped.seed(987654321u);
+        for (uint64_t i = 0; i < count; ++i) stepped.next();
+        skipped.skip(count);
+        EXPECT_EQ(stepped.state, skipped.state) << count;
+    }
+}
+
 TEST(TruncToInt, MatchesACastInRangeAndSaturatesOutside) {
     EXPECT_EQ(trunc_to_int(2.9f), 2);
     EXPECT_EQ(trunc_to_int(-2.9f), -2);

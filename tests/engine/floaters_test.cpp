@@ -399,6 +399,32 @@ TEST(VisionFloaters, WalksKeepDrawingOnceTheTableIsFull) {
     EXPECT_EQ("", state_difference(b, a));
 }
 
+TEST(VisionFloaters, WalksThatCannotMoveDrawAsTheLiteralWalkWithoutTryingEveryAttempt) {
+    // Diffusion -1 spreads nothing and a zero dot size steps nowhere: every
+    // step after the first finds its spot in the history and fails all 501
+    // attempts. The build must still consume exactly those draws.
+    auto doc = std::make_unique<vision::Document>();
+    doc->header.floater_count[0] = 4;
+    doc->header.floater_count[1] = 0;
+    for (int k = 0; k < 4; ++k) {
+        vision::FloaterRecord& r = doc->records[0][k];
+        r.dot_count = 1023;
+        r.dot_density = 10;
+        r.dot_size_x = r.dot_size_y = k < 2 ? 1 : 0;
+        r.diffusion = k < 2 ? -1 : 5;
+        r.floater_density = 10;
+        for (int l = 0; l < 1023; ++l) doc->x[0][k][l] = doc->y[0][k][l] = 100 + l % 300;
+    }
+    engine::EngineState a;
+    Random rng_a;
+    engine::EngineState b = a;
+    Random rng_b;
+    engine::build_floaters_from_vision_file(a, *doc, rng_a);
+    reference::build_floaters_from_vision_file(b, *doc, rng_b);
+    EXPECT_EQ(rng_b.state, rng_a.state);
+    EXPECT_EQ("", state_difference(b, a));
+}
+
 TEST(DotWalk, NegativeDiffusionSpreadsByTheRemainderOfItsMagnitude) {
     // Only hand-made files hold these. r mod span of a negative span is the
     // non-negative remainder by its magnitude: diffusion -3 (span -2) walks
