@@ -264,13 +264,15 @@ bool save_vision_command(QWidget* owner, EditorState& state) {
     QStringList missing;
     for (int slot = 0; slot < vision::picture_slots; ++slot) {
         if (report.slot_missing[slot])
-            missing << QString("Background %1: %2").arg(slot + 1).arg(
-                           QString::fromStdString(picture_path(state.doc->header, slot)));
+            missing << QString("Background %1: %2 (%3)")
+                           .arg(slot + 1)
+                           .arg(QString::fromStdString(picture_path(state.doc->header, slot)),
+                                report.slot_refused[slot] ? "not a picture of its kind, or over 64 MB"
+                                                          : "could not be read");
     }
     if (!missing.isEmpty())
         show_warning(owner, "Save Vitrion Vision File",
-                     QString("\"%1\" was saved, but these background pictures could not be read "
-                             "and are not in it:\n%2")
+                     QString("\"%1\" was saved, but these background pictures are not in it:\n%2")
                          .arg(chosen.path, missing.join('\n')));
     return true;
 }

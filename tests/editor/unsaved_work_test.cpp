@@ -180,4 +180,8 @@ TEST(UnsavedWork, PicturesNamedByALoadedFileAreEmbeddedOnlyWhenThePersonAgrees) 
     EXPECT_EQ(fixture.questions.size(), 3);
     EXPECT_TRUE(file_contains(out, "PHOTO"));
     EXPECT_NE(fixture.doc->header.slots[1].picture_offset, 0);
+    // Even embedding allowed, the writer takes only pictures, and the message says why.
+    EXPECT_FALSE(file_contains(out, "SECRET-42"));
+    ASSERT_FALSE(fixture.messages.isEmpty());
+    EXPECT_TRUE(fixture.messages.last().contains(QString::fromStdString(secret) + " (not a picture"));
 }
