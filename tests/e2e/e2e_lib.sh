@@ -16,32 +16,15 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+. "$(dirname "${BASH_SOURCE[0]}")/../support/private_xvfb.sh"
 
 need_tools() {
   for tool in "$@"; do command -v "$tool" >/dev/null || skip "$tool is not installed"; done
 }
 
-# Under the sanitizer build: Mesa's software GL driver is unloaded at exit
-# with memory its globals still point to, which then shows as leaks from an
-# unnamed module. Preloaded, it stays loaded and that memory stays reachable.
-keep_gl_driver_loaded() {
-  [ -n "${ASAN_OPTIONS:-}" ] || return 0
-  local driver
-  for driver in /usr/lib/*/dri/swrast_dri.so; do
-    [ -f "$driver" ] || continue
-    export LD_PRELOAD="$driver${LD_PRELOAD:+:$LD_PRELOAD}"
-    export ASAN_OPTIONS="$ASAN_OPTIONS:verify_asan_link_order=0"
-    return 0
-  done
-}
-
 # Starts Xvfb on a free display (it picks the number itself) and exports DISPLAY.
 start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  export DISPLAY=":$(head -n1 "$work/display")"
+  private_xvfb_start 1024x768x24 || fail "no private X server"
   unset WAYLAND_DISPLAY QT_QPA_PLATFORM
   # Under the sanitizer build: the X keyboard library hands strndup a bounded,
   # unterminated buffer, which strict string checks report although it is

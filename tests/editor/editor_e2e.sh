@@ -15,19 +15,17 @@ mkdir -p "$shots"
 # A private X server on a display number it picks itself (no race with other
 # tests starting servers at the same time).
 work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
+xvfb_pid=
 app_pid=
 cleanup() {
   [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
   wait "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
-for _ in $(seq 200); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || { echo "Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+. "$(dirname "$0")/../support/private_xvfb.sh"
+private_xvfb_start 1024x768x24 || exit 1
 unset WAYLAND_DISPLAY
 for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 # Under the sanitizer build: the X keyboard library hands strndup a bounded,

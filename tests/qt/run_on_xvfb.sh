@@ -15,29 +15,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
+. "$(dirname "$0")/../support/private_xvfb.sh"
 # Starts Xvfb with extra arguments $@ on a display it picks; exports DISPLAY.
 start_xvfb() {
-  [ -n "$xvfb_pid" ] && { kill "$xvfb_pid"; wait "$xvfb_pid" 2>/dev/null; }
-  rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp "$@" 3>"$work/display" 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")" >&2; exit 1; }
-  export DISPLAY=":$(head -n1 "$work/display")"
-}
-
-# Under the sanitizer build: Mesa's software GL driver is unloaded at exit
-# with memory its globals still point to, which then shows as leaks from an
-# unnamed module. Preloaded, it stays loaded and that memory stays reachable.
-keep_gl_driver_loaded() {
-  [ -n "${ASAN_OPTIONS:-}" ] || return 0
-  local driver
-  for driver in /usr/lib/*/dri/swrast_dri.so; do
-    [ -f "$driver" ] || continue
-    export LD_PRELOAD="$driver${LD_PRELOAD:+:$LD_PRELOAD}"
-    export ASAN_OPTIONS="$ASAN_OPTIONS:verify_asan_link_order=0"
-    return 0
-  done
+  private_xvfb_start 1366x768x24 "$@" || { echo "FAIL: no private X server" >&2; exit 1; }
 }
 
 unset WAYLAND_DISPLAY
