@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/bin_directory.h"
 #include "shell/fake_platform.h"
 #include "sim/clip/clip_encoder.h"
 #include "sim/shell/frame.h"
@@ -20,15 +21,6 @@
 #include "sim/shell/shell.h"
 
 namespace {
-
-std::string bin_directory() {
-#ifdef VITRION_BIN_DIR
-    return VITRION_BIN_DIR;
-#else
-    std::error_code error;
-    return std::filesystem::read_symlink("/proc/self/exe", error).parent_path().string();
-#endif
-}
 
 // CPU seconds this thread has used: the frame loop's own cost, unaffected
 // by the worker's CPU time or by other programs taking the core meanwhile

@@ -5,22 +5,13 @@
 #include <memory>
 #include <string>
 
+#include "bench/bin_directory.h"
 #include "shell/fake_platform.h"
 #include "sim/shell/frame.h"
 #include "sim/shell/onscreen_text.h"
 #include "sim/shell/shell.h"
 
 namespace {
-
-// The folder holding the build's programs and vitrion.dat: this program's own.
-std::string bin_directory() {
-#ifdef VITRION_BIN_DIR
-    return VITRION_BIN_DIR;
-#else
-    std::error_code error;
-    return std::filesystem::read_symlink("/proc/self/exe", error).parent_path().string();
-#endif
-}
 
 // Background copy, compose frame with every effect on, floater advance,
 // overlay and status decisions and the blink step, after a reset scene of the

@@ -21,14 +21,6 @@ namespace shell {
 
 namespace {
 
-// Formats a status text and puts it on the status line.
-template <class... Args>
-void status(Simulator& sim, const char* format, Args... args) {
-    char text[status_text_size];
-    std::snprintf(text, sizeof text, format, args...);
-    set_status(sim, text);
-}
-
 // Toggles `flag` and shows the text for the new state.
 void toggle(Simulator& sim, int& flag, const char* off_text, const char* on_text) {
     if (flag == 1) {
@@ -44,7 +36,7 @@ void toggle(Simulator& sim, int& flag, const char* off_text, const char* on_text
 // and may be anything: compared before adding so INT_MAX cannot overflow.
 void step_tint(Simulator& sim, int& channel, const char* name) {
     channel = channel > 255 - tint_step ? 0 : channel + tint_step;
-    status(sim, "Changing sun glasses color %s to %d", name, channel);
+    set_status_format(sim, "Changing sun glasses color %s to %d", name, channel);
 }
 
 // A float strength stepped in double precision and stored in single; the
@@ -64,7 +56,7 @@ int step_float(float& value, double step, double low, double high) {
 }
 
 void myopia_to(Simulator& sim, int dioptres) {
-    status(sim, "Creating miopy: -%d diop., please wait...", dioptres);
+    set_status_format(sim, "Creating miopy: -%d diop., please wait...", dioptres);
     draw_frame_now(sim);
     sim.myopia_active = 1;
     sim.engine.myopia_level = dioptres;
@@ -218,13 +210,13 @@ void toggle_auto_blink(Simulator& sim, int) {
 void add_floater(Simulator& sim, int) {
     add_random_floater(sim);
     sim.engine.floaters_active = 1;
-    status(sim, "Incrementing floaters to: %d", sim.engine.particle_count);
+    set_status_format(sim, "Incrementing floaters to: %d", sim.engine.particle_count);
 }
 
 void remove_floaters(Simulator& sim, int) {
     if (sim.engine.floaters_active != 1) return;
     drop_floaters(sim);
-    status(sim, "Decrementing floaters to: %d", sim.engine.particle_count);
+    set_status_format(sim, "Decrementing floaters to: %d", sim.engine.particle_count);
 }
 
 void step_tint_key(Simulator& sim, int key) {
@@ -237,7 +229,7 @@ void step_tint_key(Simulator& sim, int key) {
 void more_blood_cells(Simulator& sim, int) {
     const int count = sim.engine.blood_cell_count + blood_cell_step;
     set_blood_cell_count(sim, std::min(count, engine::blood_cell_capacity));
-    status(sim,
+    set_status_format(sim,
            count > engine::blood_cell_capacity ? "Incrementing blood cells to: MAX(%ld)"
                                                : "Incrementing blood cells to: %ld",
            long(sim.engine.blood_cell_count));
@@ -246,21 +238,21 @@ void more_blood_cells(Simulator& sim, int) {
 void fewer_blood_cells(Simulator& sim, int) {
     const int count = sim.engine.blood_cell_count - blood_cell_step;
     set_blood_cell_count(sim, std::max(count, 0));
-    status(sim, count < 0 ? "Decrementing blood cells to: MIN(%ld)" : "Decrementing blood cells to: %ld",
+    set_status_format(sim, count < 0 ? "Decrementing blood cells to: MIN(%ld)" : "Decrementing blood cells to: %ld",
            long(sim.engine.blood_cell_count));
 }
 
 void brighter_blood_cells(Simulator& sim, int) {
     float& b = sim.engine.blood_cell_brightness;
     const int limit = step_float(b, 0.01, -1e300, 0.4);
-    status(sim, limit ? "Incrementing blood cells bright to: MAX(%f)" : "Incrementing blood cells bright to: %f",
+    set_status_format(sim, limit ? "Incrementing blood cells bright to: MAX(%f)" : "Incrementing blood cells bright to: %f",
            double(b));
 }
 
 void dimmer_blood_cells(Simulator& sim, int) {
     float& b = sim.engine.blood_cell_brightness;
     const int limit = step_float(b, -0.01, 0.0, 1e300);
-    status(sim, limit ? "Decrementing blood cells bright to: MIN(%f)" : "Decrementing blood cells bright to: %f",
+    set_status_format(sim, limit ? "Decrementing blood cells bright to: MIN(%f)" : "Decrementing blood cells bright to: %f",
            double(b));
 }
 

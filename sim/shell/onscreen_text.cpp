@@ -1,6 +1,8 @@
 // onscreen_text.cpp -- the status line, its hint, and the help, about and personal information screens.
 #include "sim/shell/onscreen_text.h"
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 #include "sim/shell/shell.h"
@@ -66,6 +68,15 @@ void set_status(Simulator& sim, const char* text) {
     sim.status_text[status_text_size - 1] = '\0';
     sim.status_visible = 1;
     sim.status_time = sim.platform.calendar_seconds();
+}
+
+void set_status_format(Simulator& sim, const char* format, ...) {
+    char text[status_text_size];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    set_status(sim, text);
 }
 
 void draw_shadowed_text(Simulator& sim, const char* text, int x, int y, int style) {

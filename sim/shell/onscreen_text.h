@@ -27,6 +27,9 @@ platform::Rgb style_colour(int style);
 // Puts `text` (cut at 255 characters) on the status line from now on.
 void set_status(Simulator& sim, const char* text);
 
+// set_status with a printf format.
+void set_status_format(Simulator& sim, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
 // Draws `text` with a one-pixel black shadow: black at (x+1, y+1), then the
 // style's colour at (x, y), in the style's font.
 void draw_shadowed_text(Simulator& sim, const char* text, int x, int y, int style);

@@ -15,13 +15,6 @@ namespace shell {
 
 namespace {
 
-template <class... Args>
-void status(Simulator& sim, const char* format, Args... args) {
-    char text[status_text_size];
-    std::snprintf(text, sizeof text, format, args...);
-    set_status(sim, text);
-}
-
 // Shows the seconds counted so far unless another message is on the status
 // line; `force` puts the count there whatever is shown.
 void show_seconds(Simulator& sim, int seconds, int force) {
@@ -39,7 +32,7 @@ void finish(Simulator& sim) {
     clip::Recorder& r = sim.clip.recorder;
     clip::recorder_finish(r, r.last_timestamp_ms + frame_period_ms);
     sim.clip.shown_text[0] = '\0';
-    status(sim, "Saving clip: %s...", r.file_name);
+    set_status_format(sim, "Saving clip: %s...", r.file_name);
 }
 
 void report(Simulator& sim, clip::Outcome outcome, const clip::Reason& reason) {
@@ -47,9 +40,9 @@ void report(Simulator& sim, clip::Outcome outcome, const clip::Reason& reason) {
     if (outcome == clip::Outcome::running) return;
     trace::log("clip %s: %d frames queued, %d dropped", r.file_name, r.frames_queued, r.frames_dropped);
     if (outcome == clip::Outcome::saved)
-        status(sim, "Clip saved: %s", r.file_name);
+        set_status_format(sim, "Clip saved: %s", r.file_name);
     else
-        status(sim, "Clip not saved: %s", reason.text);
+        set_status_format(sim, "Clip not saved: %s", reason.text);
 }
 
 }  // namespace
@@ -62,14 +55,14 @@ void toggle_recording(Simulator& sim) {
         return;
     }
     if (r.state == clip::RecorderState::finishing) {
-        status(sim, "Saving clip: %s...", r.file_name);
+        set_status_format(sim, "Saving clip: %s...", r.file_name);
         return;
     }
     char name[platform::saved_name_size];
     std::snprintf(name, sizeof name, "vitrion_clip_%ld.webp", sim.platform.calendar_seconds());
     clip::Reason reason;
     if (!clip::recorder_start(r, name, reason)) {
-        status(sim, "Clip not saved: %s", reason.text);
+        set_status_format(sim, "Clip not saved: %s", reason.text);
         return;
     }
     c.first_frame_pending = 1;
@@ -123,10 +116,10 @@ void capture_command(Simulator& sim) {
     platform::capture_file_name(seconds, name, sizeof name);
     errno = 0;
     if (platform::capture_screen(sim.display, seconds)) {
-        status(sim, "Screen saved: %s", name);
+        set_status_format(sim, "Screen saved: %s", name);
     } else {
         const int error = errno;
-        status(sim, "Screen not saved: %s", error ? std::strerror(error) : "the screen cannot be read");
+        set_status_format(sim, "Screen not saved: %s", error ? std::strerror(error) : "the screen cannot be read");
     }
 }
 
