@@ -3,6 +3,7 @@
 #include "sim/qt/qt_window.h"
 
 #include <QCloseEvent>
+#include <QCursor>
 #include <QExposeEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -165,7 +166,18 @@ void SimWindow::stop_frame_timer() {
 }
 
 void SimWindow::show_on_whole_screen() {
-    if (QScreen* s = QGuiApplication::primaryScreen()) setGeometry(s->geometry());
+    // Full screen on the output the person started the program on. Under X11
+    // the program chooses: the screen under the pointer, else the primary
+    // one. A Wayland compositor places a full-screen window on the output it
+    // chooses itself (the focused one) and tells no global pointer position.
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        QScreen* s = QGuiApplication::screenAt(QCursor::pos());
+        if (!s) s = QGuiApplication::primaryScreen();
+        if (s) {
+            setScreen(s);
+            setGeometry(s->geometry());
+        }
+    }
     showFullScreen();
     raise();
     requestActivate();
