@@ -48,12 +48,16 @@ void dot_walk(Random& rng, const DotWalk& walk, Sink&& sink) {
     int history_y[dot_walk_max_history];
     int filled = 0;  // entries of the history written in this call
 
-    // A walk whose every attempt lands on the same spot (no spread, or a zero
-    // step unit on both axes; only damaged files hold these) is decided by one
-    // history check: the first attempt is taken, or all of them fail and the
-    // walk stays. Either way the draws are skipped in one go, leaving the
-    // generator exactly where the attempts would have.
-    const bool steps_stay = span == 1 || (walk.width == 0 && walk.height == 0);
+    // With a small spread an attempt can land on only a few spots: each axis
+    // moves by k step units, |k| < span (one spot on an axis whose unit is 0).
+    // When the history already holds every one of them (only damaged files
+    // walk that long in so small a space), all 501 attempts fail and the last
+    // one is taken: the walk skips the generator past the first 500 and draws
+    // the last, instead of testing each against the whole history.
+    const int reach_x = walk.width == 0 ? 0 : span - 1;
+    const int reach_y = walk.height == 0 ? 0 : span - 1;
+    const int64_t reach_spots = int64_t(2 * reach_x + 1) * (2 * reach_y + 1);
+    constexpr int64_t max_reach_spots = 49;
     constexpr int draws_per_attempt = 4;
 
     float x = walk.start_x;
@@ -64,35 +68,33 @@ void dot_walk(Random& rng, const DotWalk& walk, Sink&& sink) {
         const float y0 = y;
         float new_x = x0;
         float new_y = y0;
-        for (int attempt = 0; attempt < dot_walk_attempts; ++attempt) {
-            if (steps_stay) {
-                new_x = static_cast<float>(int64_t(0)) + x0;
-                new_y = static_cast<float>(int64_t(0)) + y0;
-                const int tx = trunc_to_int(new_x);
-                const int ty = trunc_to_int(new_y);
-                const int checked = std::min(filled, history_length);
-                bool rejected = false;
-                for (int i = 0; i < checked && !rejected; ++i) rejected = history_x[i] == tx && history_y[i] == ty;
-                rng.skip(uint64_t(draws_per_attempt) * (rejected ? dot_walk_attempts : 1));
-                break;
-            }
+        const int checked = std::min(filled, history_length);
+        auto in_history = [&](int tx, int ty) {
+            for (int i = 0; i < checked; ++i)
+                if (history_x[i] == tx && history_y[i] == ty) return true;
+            return false;
+        };
+        auto every_spot_in_history = [&] {
+            for (int kx = -reach_x; kx <= reach_x; ++kx)
+                for (int ky = -reach_y; ky <= reach_y; ++ky)
+                    if (!in_history(trunc_to_int(static_cast<float>(int64_t(kx) * walk.width) + x0),
+                                    trunc_to_int(static_cast<float>(int64_t(ky) * walk.height) + y0)))
+                        return false;
+            return true;
+        };
+        int attempt = 0;
+        if (reach_spots <= max_reach_spots && checked >= reach_spots && every_spot_in_history()) {
+            rng.skip(uint64_t(draws_per_attempt) * (dot_walk_attempts - 1));
+            attempt = dot_walk_attempts - 1;
+        }
+        for (; attempt < dot_walk_attempts; ++attempt) {
             const int sign_x = static_cast<float>(rng.next_mod(200)) < bias_x ? 1 : -1;
             const int sign_y = static_cast<float>(rng.next_mod(200)) < bias_y ? 1 : -1;
             const int64_t step_x = int64_t(rng.next_mod(span)) * walk.width * sign_x;
             const int64_t step_y = int64_t(rng.next_mod(span)) * walk.height * sign_y;
             new_x = static_cast<float>(step_x) + x0;
             new_y = static_cast<float>(step_y) + y0;
-            const int tx = trunc_to_int(new_x);
-            const int ty = trunc_to_int(new_y);
-            const int checked = std::min(filled, history_length);
-            bool rejected = false;
-            for (int i = 0; i < checked; ++i) {
-                if (history_x[i] == tx && history_y[i] == ty) {
-                    rejected = true;
-                    break;
-                }
-            }
-            if (!rejected) break;
+            if (!in_history(trunc_to_int(new_x), trunc_to_int(new_y))) break;
         }
         if (history_length > 0) {
             for (int i = history_length - 1; i >= 1; --i) {

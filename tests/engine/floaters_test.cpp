@@ -399,12 +399,14 @@ TEST(VisionFloaters, WalksKeepDrawingOnceTheTableIsFull) {
     EXPECT_EQ("", state_difference(b, a));
 }
 
-TEST(VisionFloaters, WalksThatCannotMoveDrawAsTheLiteralWalkWithoutTryingEveryAttempt) {
+TEST(VisionFloaters, WalksBoxedInByTheirHistoryDrawAsTheLiteralWalk) {
     // Diffusion -1 spreads nothing and a zero dot size steps nowhere: every
     // step after the first finds its spot in the history and fails all 501
-    // attempts. The build must still consume exactly those draws.
+    // attempts. A small spread with a long history and a long walk (damaged
+    // values) often has every reachable spot in its history too. The build
+    // must still consume exactly the draws of every attempt.
     auto doc = std::make_unique<vision::Document>();
-    doc->header.floater_count[0] = 4;
+    doc->header.floater_count[0] = 6;
     doc->header.floater_count[1] = 0;
     for (int k = 0; k < 4; ++k) {
         vision::FloaterRecord& r = doc->records[0][k];
@@ -414,6 +416,15 @@ TEST(VisionFloaters, WalksThatCannotMoveDrawAsTheLiteralWalkWithoutTryingEveryAt
         r.diffusion = k < 2 ? -1 : 5;
         r.floater_density = 10;
         for (int l = 0; l < 1023; ++l) doc->x[0][k][l] = doc->y[0][k][l] = 100 + l % 300;
+    }
+    for (int k = 4; k < 6; ++k) {
+        vision::FloaterRecord& r = doc->records[0][k];
+        r.dot_count = 1;
+        r.dot_density = 3000;
+        r.dot_size_x = r.dot_size_y = 1;
+        r.diffusion = k == 4 ? 0 : 1;  // spans of 2: nine spots within reach
+        r.floater_density = 100;
+        doc->x[0][k][0] = doc->y[0][k][0] = 400;
     }
     engine::EngineState a;
     Random rng_a;
