@@ -7,8 +7,9 @@
 #   RUN is LABEL:BIN_DIR[:PRESENT], BIN_DIR holding vitrion_sim and
 #   vitrion.dat, PRESENT "software" or "opengl" (sets VITRION_PRESENT; left
 #   out, the program chooses, as an older build without the variable does).
-# Example: tools/measure_present_cpu.sh old:/work/wt/old/build/bin \
-#            new:build/bin:software new:build/bin:opengl
+# Example (an older commit built in a worktree of its own):
+#   tools/measure_present_cpu.sh old:../vitrion-old/build/bin \
+#     new:build/bin:software new:build/bin:opengl
 #
 # For each run it reads the simulator's own CPU time (user + system, all of
 # its threads, from /proc/PID/stat) and the X server's over the measured
@@ -27,7 +28,7 @@ while [ $# -gt 0 ]; do
     *) break ;;
   esac
 done
-[ $# -gt 0 ] || { sed -n '2,17p' "$0"; exit 2; }
+[ $# -gt 0 ] || { sed -n '2,18p' "$0"; exit 2; }
 for tool in Xvfb xdotool; do command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 1; }; done
 
 title="Vitrion simulator v2.0"
