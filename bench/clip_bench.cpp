@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "bench/bin_directory.h"
+#include "bench/bench_simulator.h"
 #include "shell/fake_platform.h"
 #include "sim/clip/clip_encoder.h"
 #include "sim/shell/frame.h"
@@ -60,21 +60,7 @@ struct Scene {
         std::filesystem::current_path(folder);
         fake.record_text = 0;
         sim = std::make_unique<shell::Simulator>(fake);
-        shell::on_create(*sim);
-        std::snprintf(sim->startup_directory, sizeof sim->startup_directory, "%s", directory.c_str());
-        if (!shell::open_display_at_startup(*sim)) {
-            state.SkipWithError("display did not open");
-            return 0;
-        }
-        shell::on_timer(*sim);
-        shell::start_sequence(*sim);
-        engine::EngineState& e = sim->engine;
-        e.floaters_active = e.cataracts_active = e.sparks_active = e.stars_active = 1;
-        e.sac_refractions_active = e.sunglasses_active = e.retina_shadow_active = 1;
-        e.flashes_active = 1;
-        sim->blink_state = 0;
-        sim->eyelid_position = 0;
-        return 1;
+        return start_every_effect(*sim, directory, state);
     }
     ~Scene() {
         sim.reset();  // ends any clip before its folder goes

@@ -11,40 +11,9 @@ using namespace picture_fixtures;
 
 namespace {
 
-struct Coding {
-    bool progressive = true;
-    bool arithmetic = false;
-    int restart_rows = 0;
-};
-
-Bytes progressive_jpeg(int width, int height, Coding coding = {}) {
-    const std::vector<uint8_t> rgb = pattern(width, height, 3);
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = JDIMENSION(width);
-    info.image_height = JDIMENSION(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 85, TRUE);
-    if (coding.progressive) jpeg_simple_progression(&info);
-    info.arith_code = coding.arithmetic;
-    info.restart_in_rows = coding.restart_rows;
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(&rgb[size_t(info.next_scanline) * width * 3]);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes out(buffer, buffer + size);
-    std::free(buffer);
-    return out;
+// A progressive picture unless `coding` says otherwise.
+Bytes progressive_jpeg(int width, int height, Coding coding = {true}) {
+    return encode(pattern(width, height, 3), width, height, 3, JCS_RGB, 85, coding);
 }
 
 // `picture` with `extra` empty scans of the first component's AC

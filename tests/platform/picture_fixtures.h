@@ -29,10 +29,18 @@ inline std::vector<uint8_t> pattern(int width, int height, int seed) {
     return rgb;
 }
 
+// How a test picture is coded: baseline Huffman unless asked otherwise.
+struct Coding {
+    bool progressive = false;
+    bool arithmetic = false;
+    int restart_rows = 0;
+};
+
 // Encodes `pixels` (width x height x components) in `space` into JPEG bytes
-// with the library directly, so the tests can make grey and CMYK pictures too.
+// with the library directly, so the tests can make grey, CMYK, progressive
+// and arithmetic-coded pictures too.
 inline Bytes encode(const std::vector<uint8_t>& pixels, int width, int height, int components,
-                    J_COLOR_SPACE space, int quality = 90) {
+                    J_COLOR_SPACE space, int quality = 90, Coding coding = {}) {
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
@@ -46,6 +54,9 @@ inline Bytes encode(const std::vector<uint8_t>& pixels, int width, int height, i
     info.in_color_space = space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
+    if (coding.progressive) jpeg_simple_progression(&info);
+    info.arith_code = coding.arithmetic;
+    info.restart_in_rows = coding.restart_rows;
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(&pixels[size_t(info.next_scanline) * width * components]);
