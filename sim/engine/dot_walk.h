@@ -26,6 +26,37 @@ struct DotWalk {
     int y_bias = 0;          // 0..99: how much more often steps go down
 };
 
+namespace dot_walk_detail {
+
+// A truncated position packed into one word, so a history entry is one compare.
+inline uint64_t spot(int x, int y) { return uint64_t(uint32_t(x)) << 32 | uint32_t(y); }
+
+// Where an attempt of k step units from `origin` lands on one axis.
+inline int landing(int64_t k, int unit, float origin) {
+    return trunc_to_int(static_cast<float>(k * unit) + origin);
+}
+
+// The distinct landings of k = -reach..reach on one axis, into `out`, or -1
+// when there are more than `limit`. Landings never decrease (or never
+// increase) with k, so equal ones are adjacent and a binary search finds where
+// each run ends: far from the origin, float spacing folds many k onto one spot.
+inline int distinct_landings(int reach, int unit, float origin, int limit, int* out) {
+    int count = 0;
+    for (int64_t k = -reach; k <= reach; ++k) {
+        if (count == limit) return -1;
+        const int value = landing(k, unit, origin);
+        out[count++] = value;
+        int64_t hi = reach;  // last k whose landing may still equal `value`
+        while (k < hi) {
+            const int64_t mid = k + (hi - k + 1) / 2;
+            if (landing(mid, unit, origin) == value) k = mid; else hi = mid - 1;
+        }
+    }
+    return count;
+}
+
+}  // namespace dot_walk_detail
+
 // Walks `walk.count` positions from the start, calling sink(x, y) with each
 // position (as floats) before stepping on. Each step makes up to 501 attempts
 // and takes the first whose truncated position is not among the last
@@ -33,6 +64,7 @@ struct DotWalk {
 // anyway). Draws per attempt, in order: sign x, sign y, step x, step y.
 template <class Sink>
 void dot_walk(Random& rng, const DotWalk& walk, Sink&& sink) {
+    using namespace dot_walk_detail;
     // Values from files are not trusted. r mod span is the non-negative
     // remainder, so a negative span acts as its magnitude; diffusion -1 (span
     // 0) would divide by zero and spreads nothing instead; a span above 32768
@@ -44,21 +76,36 @@ void dot_walk(Random& rng, const DotWalk& walk, Sink&& sink) {
     const float bias_y = static_cast<float>(walk.y_bias + 100);
     const int history_length = std::clamp(walk.history_length, 0, dot_walk_max_history);
 
-    int history_x[dot_walk_max_history];
-    int history_y[dot_walk_max_history];
+    // The last history_length positions taken, in a ring: only membership
+    // matters, not their order.
+    uint64_t history[dot_walk_max_history];
     int filled = 0;  // entries of the history written in this call
+    int next_slot = 0;
+    auto in_history = [&](uint64_t s) {
+        for (int i = 0; i < filled; ++i)
+            if (history[i] == s) return true;
+        return false;
+    };
 
-    // With a small spread an attempt can land on only a few spots: each axis
-    // moves by k step units, |k| < span (one spot on an axis whose unit is 0).
-    // When the history already holds every one of them (only damaged files
-    // walk that long in so small a space), all 501 attempts fail and the last
-    // one is taken: the walk skips the generator past the first 500 and draws
-    // the last, instead of testing each against the whole history.
-    const int reach_x = walk.width == 0 ? 0 : span - 1;
-    const int reach_y = walk.height == 0 ? 0 : span - 1;
-    const int64_t reach_spots = int64_t(2 * reach_x + 1) * (2 * reach_y + 1);
-    constexpr int64_t max_reach_spots = 49;
+    // A step whose every reachable spot is already in the history fails all
+    // 501 attempts and takes the last (only damaged files walk that long in so
+    // small a space). A step that has failed a few attempts checks whether it
+    // is boxed in like that; if so it skips the generator past the attempts
+    // left but the last and draws only that one.
+    constexpr int attempts_before_check = 8;
     constexpr int draws_per_attempt = 4;
+    int xs[dot_walk_max_history];
+    int ys[dot_walk_max_history];
+    auto boxed_in = [&](float x0, float y0) {
+        const int nx = distinct_landings(span - 1, walk.width, x0, filled, xs);
+        if (nx < 1) return false;
+        const int ny = distinct_landings(span - 1, walk.height, y0, filled / nx, ys);
+        if (ny < 1) return false;
+        for (int i = 0; i < nx; ++i)
+            for (int j = 0; j < ny; ++j)
+                if (!in_history(spot(xs[i], ys[j]))) return false;
+        return true;
+    };
 
     float x = walk.start_x;
     float y = walk.start_y;
@@ -68,41 +115,22 @@ void dot_walk(Random& rng, const DotWalk& walk, Sink&& sink) {
         const float y0 = y;
         float new_x = x0;
         float new_y = y0;
-        const int checked = std::min(filled, history_length);
-        auto in_history = [&](int tx, int ty) {
-            for (int i = 0; i < checked; ++i)
-                if (history_x[i] == tx && history_y[i] == ty) return true;
-            return false;
-        };
-        auto every_spot_in_history = [&] {
-            for (int kx = -reach_x; kx <= reach_x; ++kx)
-                for (int ky = -reach_y; ky <= reach_y; ++ky)
-                    if (!in_history(trunc_to_int(static_cast<float>(int64_t(kx) * walk.width) + x0),
-                                    trunc_to_int(static_cast<float>(int64_t(ky) * walk.height) + y0)))
-                        return false;
-            return true;
-        };
-        int attempt = 0;
-        if (reach_spots <= max_reach_spots && checked >= reach_spots && every_spot_in_history()) {
-            rng.skip(uint64_t(draws_per_attempt) * (dot_walk_attempts - 1));
-            attempt = dot_walk_attempts - 1;
-        }
-        for (; attempt < dot_walk_attempts; ++attempt) {
+        for (int attempt = 0; attempt < dot_walk_attempts; ++attempt) {
+            if (attempt == attempts_before_check && boxed_in(x0, y0)) {
+                rng.skip(uint64_t(draws_per_attempt) * (dot_walk_attempts - 1 - attempt));
+                attempt = dot_walk_attempts - 1;
+            }
             const int sign_x = static_cast<float>(rng.next_mod(200)) < bias_x ? 1 : -1;
             const int sign_y = static_cast<float>(rng.next_mod(200)) < bias_y ? 1 : -1;
             const int64_t step_x = int64_t(rng.next_mod(span)) * walk.width * sign_x;
             const int64_t step_y = int64_t(rng.next_mod(span)) * walk.height * sign_y;
             new_x = static_cast<float>(step_x) + x0;
             new_y = static_cast<float>(step_y) + y0;
-            if (!in_history(trunc_to_int(new_x), trunc_to_int(new_y))) break;
+            if (!in_history(spot(trunc_to_int(new_x), trunc_to_int(new_y)))) break;
         }
         if (history_length > 0) {
-            for (int i = history_length - 1; i >= 1; --i) {
-                history_x[i] = history_x[i - 1];
-                history_y[i] = history_y[i - 1];
-            }
-            history_x[0] = trunc_to_int(new_x);
-            history_y[0] = trunc_to_int(new_y);
+            history[next_slot] = spot(trunc_to_int(new_x), trunc_to_int(new_y));
+            next_slot = next_slot + 1 == history_length ? 0 : next_slot + 1;
             filled = std::min(filled + 1, history_length);
         }
         x = new_x;

@@ -404,9 +404,12 @@ TEST(VisionFloaters, WalksBoxedInByTheirHistoryDrawAsTheLiteralWalk) {
     // step after the first finds its spot in the history and fails all 501
     // attempts. A small spread with a long history and a long walk (damaged
     // values) often has every reachable spot in its history too. The build
-    // must still consume exactly the draws of every attempt.
+    // must still consume exactly the draws of every attempt. So must walks
+    // whose reach is up to a full history (81 spots of diffusion 4, a column
+    // of 81 with width 0) and walks so far out that float spacing folds many
+    // steps onto one spot.
     auto doc = std::make_unique<vision::Document>();
-    doc->header.floater_count[0] = 6;
+    doc->header.floater_count[0] = 9;
     doc->header.floater_count[1] = 0;
     for (int k = 0; k < 4; ++k) {
         vision::FloaterRecord& r = doc->records[0][k];
@@ -425,6 +428,16 @@ TEST(VisionFloaters, WalksBoxedInByTheirHistoryDrawAsTheLiteralWalk) {
         r.diffusion = k == 4 ? 0 : 1;  // spans of 2: nine spots within reach
         r.floater_density = 100;
         doc->x[0][k][0] = doc->y[0][k][0] = 400;
+    }
+    for (int k = 6; k < 9; ++k) {
+        vision::FloaterRecord& r = doc->records[0][k];
+        r.dot_count = 1;
+        r.dot_density = 3000;
+        r.dot_size_x = k == 7 ? 0 : 1;
+        r.dot_size_y = 1;
+        r.diffusion = k == 6 ? 4 : k == 7 ? 40 : 30;
+        r.floater_density = 100;
+        doc->x[0][k][0] = doc->y[0][k][0] = k == 8 ? 1 << 26 : 400;
     }
     engine::EngineState a;
     Random rng_a;
