@@ -1,4 +1,5 @@
 // capture.cpp -- saves the back surface as a JPEG file named by the second.
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -22,16 +23,9 @@ int capture_screen(Display& display, long calendar_seconds) {
     }
     // The image is always 640 x 480; a smaller back surface leaves black.
     std::vector<uint8_t> image(size_t(screen_width) * screen_height * 3, 0);
-    for (int x = 0; x < screen_width && x < back.width; ++x) {
-        for (int y = 0; y < screen_height && y < back.height; ++y) {
-            uint32_t red = 0, green = 0, blue = 0;
-            read_pixel(display.format, back.at(x, y), back.bytes_per_pixel, red, green, blue);
-            uint8_t* to = image.data() + y * screen_width * 3 + x * 3;
-            to[0] = uint8_t(red);
-            to[1] = uint8_t(green);
-            to[2] = uint8_t(blue);
-        }
-    }
+    const int cols = std::min(screen_width, back.width), rows = std::min(screen_height, back.height);
+    for (int y = 0; y < rows; ++y)
+        read_rgb_row(display.format, back.at(0, y), back.bytes_per_pixel, cols, image.data() + size_t(y) * screen_width * 3);
     unlock_surface(display.back);
     char name[saved_name_size];
     capture_file_name(calendar_seconds, name, sizeof name);

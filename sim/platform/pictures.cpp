@@ -151,16 +151,9 @@ void copy_scene_to_rgb_work(Pictures& pictures, Display& display, int scene_pict
     LockedSurface locked;
     if (!lock_surface(surface, locked)) return;
     if (size_t(locked.width) * size_t(locked.height) * 3 <= pictures.rgb_work.size()) {
-        uint8_t* to = pictures.rgb_work.data();
-        for (int y = 0; y < locked.height; ++y) {
-            for (int x = 0; x < locked.width; ++x, to += 3) {
-                uint32_t red = 0, green = 0, blue = 0;
-                read_pixel(display.format, locked.at(x, y), locked.bytes_per_pixel, red, green, blue);
-                to[0] = uint8_t(red);
-                to[1] = uint8_t(green);
-                to[2] = uint8_t(blue);
-            }
-        }
+        for (int y = 0; y < locked.height; ++y)
+            read_rgb_row(display.format, locked.at(0, y), locked.bytes_per_pixel, locked.width,
+                         pictures.rgb_work.data() + size_t(y) * locked.width * 3);
     }
     unlock_surface(surface);
 }

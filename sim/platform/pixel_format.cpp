@@ -22,6 +22,32 @@ PixelFormat pixel_format_from_masks(uint32_t red_mask, uint32_t green_mask, uint
     return f;
 }
 
+namespace {
+
+template <int bytes>
+void read_rgb_row_at(const PixelFormat& f, const uint8_t* from, int count, uint8_t* rgb) {
+    for (int x = 0; x < count; ++x, from += bytes, rgb += 3) {
+        uint32_t red = 0, green = 0, blue = 0;
+        read_pixel(f, from, bytes, red, green, blue);
+        rgb[0] = uint8_t(red);
+        rgb[1] = uint8_t(green);
+        rgb[2] = uint8_t(blue);
+    }
+}
+
+}  // namespace
+
+void read_rgb_row(const PixelFormat& f, const uint8_t* from, int bytes_per_pixel, int count, uint8_t* rgb) {
+    switch (bytes_per_pixel) {
+    case 2: read_rgb_row_at<2>(f, from, count, rgb); return;
+    case 3: read_rgb_row_at<3>(f, from, count, rgb); return;
+    case 4: read_rgb_row_at<4>(f, from, count, rgb); return;
+    default:
+        for (int i = 0; i < 3 * count; ++i) rgb[i] = 0;
+        return;
+    }
+}
+
 PixelFormat format_565() { return pixel_format_from_masks(0xF800, 0x07E0, 0x001F); }
 PixelFormat format_888() { return pixel_format_from_masks(0xFF0000, 0x00FF00, 0x0000FF); }
 

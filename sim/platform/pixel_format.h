@@ -23,8 +23,9 @@ PixelFormat format_888();  // 24 bits: red 0xFF0000, green 0x00FF00, blue 0x0000
 
 // Reads the pixel at `p` (2, 3 or 4 bytes, little-endian) as 8-bit channels:
 // each channel is its field shifted up to the top of 8 bits, so a 5-bit value
-// v reads as 8v. Any other size leaves the outputs unchanged.
-inline void read_pixel(const PixelFormat& f, const uint8_t* p, int bytes_per_pixel,
+// v reads as 8v. Any other size leaves the outputs unchanged. Always inlined,
+// as it sits in per-pixel loops (sanitized builds would call it per pixel).
+[[gnu::always_inline]] inline void read_pixel(const PixelFormat& f, const uint8_t* p, int bytes_per_pixel,
                        uint32_t& red, uint32_t& green, uint32_t& blue) {
     uint32_t value;
     switch (bytes_per_pixel) {
@@ -38,11 +39,17 @@ inline void read_pixel(const PixelFormat& f, const uint8_t* p, int bytes_per_pix
     blue = ((value & f.blue_mask) >> f.blue_shift) << (8 - f.blue_width);
 }
 
+// Reads `count` pixels from `from` as packed 8-bit red, green and blue bytes
+// into `rgb`, each exactly as read_pixel gives it; a size read_pixel does not
+// know gives black. The size is decided once per row, not per pixel, which
+// is what makes copying a whole screen cheap.
+void read_rgb_row(const PixelFormat& f, const uint8_t* from, int bytes_per_pixel, int count, uint8_t* rgb);
+
 // Writes one pixel. At 2 bytes each channel is narrowed to its width and
 // masked; at 3 and 4 bytes the channels are shifted into place unmasked and
 // unnarrowed, exactly as the display code always did, so a channel value above
 // 255 spills into the neighbouring field. Any other size stores nothing.
-inline void write_pixel(const PixelFormat& f, uint32_t red, uint32_t green, uint32_t blue,
+[[gnu::always_inline]] inline void write_pixel(const PixelFormat& f, uint32_t red, uint32_t green, uint32_t blue,
                         uint8_t* p, int bytes_per_pixel) {
     uint32_t value;
     switch (bytes_per_pixel) {

@@ -69,6 +69,27 @@ TEST(PixelFormat, OtherSizesStoreAndReadNothing) {
     EXPECT_EQ(r, 9u);
 }
 
+TEST(PixelFormat, RowReadsEqualPixelReadsForEverySize) {
+    // A row of every byte pattern position, read in one go and pixel by pixel.
+    uint8_t row[4 * 97];
+    for (size_t i = 0; i < sizeof row; ++i) row[i] = uint8_t(i * 37 + 11);
+    for (const PixelFormat& f : {format_565(), format_888(), pixel_format_from_masks(0x7C00, 0x03E0, 0x001F)})
+        for (int bpp : {2, 3, 4}) {
+            uint8_t got[3 * 97];
+            read_rgb_row(f, row, bpp, 97, got);
+            for (int x = 0; x < 97; ++x) {
+                uint32_t r = 0, g = 0, b = 0;
+                read_pixel(f, row + x * bpp, bpp, r, g, b);
+                ASSERT_EQ(got[3 * x], uint8_t(r)) << bpp << " bytes, pixel " << x;
+                ASSERT_EQ(got[3 * x + 1], uint8_t(g)) << bpp << " bytes, pixel " << x;
+                ASSERT_EQ(got[3 * x + 2], uint8_t(b)) << bpp << " bytes, pixel " << x;
+            }
+        }
+    uint8_t got[6] = {1, 2, 3, 4, 5, 6};
+    read_rgb_row(format_888(), row, 5, 2, got);
+    for (uint8_t v : got) EXPECT_EQ(v, 0) << "a size without pixels reads as black";
+}
+
 namespace {
 Display display_at(int depth) {
     Display d;
