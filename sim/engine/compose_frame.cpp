@@ -11,6 +11,18 @@ namespace engine {
 
 namespace {
 
+// Pixels x0..x1-1 of a 5-6-5 row through one chain table, indexed by the
+// pixel and, in bit 16, whether the grey map puts it in shadow. A plain
+// function rather than a lambda over references, so that the row pointers
+// stay in registers and are not reloaded after every pixel store.
+void chain_run(const uint16_t* chain, uint8_t* row, const uint8_t* grey, int x0, int x1) {
+    for (int x = x0; x < x1; ++x) {
+        uint8_t* p = row + 2 * x;
+        const uint32_t in_shadow = grey ? uint32_t(grey[x] == 0) : 0u;
+        store_pixel<2>(p, chain[load_pixel<2>(p) | in_shadow << 16]);
+    }
+}
+
 // Sunglasses, retina shadow, flash and overlay dimming on the 5-6-5 display
 // as one pass: inside 1..638 x 1..478 each pixel takes one lookup in the
 // chain table chosen by whether it lies inside the lens and in shadow. The
@@ -41,17 +53,9 @@ void tail_565(FrameTables& tables, const platform::LockedSurface& s, const TailK
         at_edge(0, nullptr);
         if (cols == screen_width) at_edge(screen_width - 1, edge);
         const uint8_t* grey = grey_map ? grey_map + y * screen_width : nullptr;
-        auto run = [&](int in_lens, int x0, int x1) {
-            const uint16_t* chain = t.chain[in_lens].data();
-            for (int x = x0; x < x1; ++x) {
-                uint8_t* p = row + 2 * x;
-                const uint32_t in_shadow = grey ? uint32_t(grey[x] == 0) : 0u;
-                store_pixel<2>(p, chain[load_pixel<2>(p) | in_shadow << 16]);
-            }
-        };
-        run(0, 1, std::min(from, inner_cols));
-        run(1, std::max(from, 1), std::min(to, inner_cols));
-        run(0, std::max(to, 1), inner_cols);
+        chain_run(t.chain[0].data(), row, grey, 1, std::min(from, inner_cols));
+        chain_run(t.chain[1].data(), row, grey, std::max(from, 1), std::min(to, inner_cols));
+        chain_run(t.chain[0].data(), row, grey, std::max(to, 1), inner_cols);
     }
 }
 

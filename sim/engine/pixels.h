@@ -14,6 +14,9 @@
 //   pixel one table of its result for every value (frame_tables.h), and SSE2
 //   darkens eight of its pixels at a time.
 // Formats that are not plain take read_pixel / write_pixel itself.
+// The per-pixel helpers are always inlined: an optimised build inlines them
+// anyway, but a sanitized or fuzzing build would otherwise call each one
+// once per pixel, several times slower.
 #pragma once
 #include <algorithm>
 #include <bit>
@@ -87,7 +90,7 @@ inline int frame_cols(const platform::LockedSurface& s) { return std::min(s.widt
 // ---------------------------------------------------------------- loads and stores
 
 template <int Bpp>
-inline uint32_t load_pixel(const uint8_t* p) {
+[[gnu::always_inline]] inline uint32_t load_pixel(const uint8_t* p) {
     if constexpr (Bpp == 2 && std::endian::native == std::endian::little) {
         uint16_t v;  // one 16-bit access instead of two byte accesses
         std::memcpy(&v, p, 2);
@@ -98,7 +101,7 @@ inline uint32_t load_pixel(const uint8_t* p) {
 }
 
 template <int Bpp>
-inline void store_pixel(uint8_t* p, uint32_t v) {
+[[gnu::always_inline]] inline void store_pixel(uint8_t* p, uint32_t v) {
     if constexpr (Bpp == 2 && std::endian::native == std::endian::little) {
         const uint16_t v16 = static_cast<uint16_t>(v);
         std::memcpy(p, &v16, 2);
@@ -183,7 +186,7 @@ inline void shade_pixel(uint32_t& c1, uint32_t& c2, uint32_t& c3) {
 
 // Darkens one pixel of a plain format to channel x factor / 256 (factor 0..256).
 template <int Bpp>
-inline void darken_plain(const PlainFormat& pf, uint8_t* p, uint32_t factor) {
+[[gnu::always_inline]] inline void darken_plain(const PlainFormat& pf, uint8_t* p, uint32_t factor) {
     const uint32_t v = load_pixel<Bpp>(p);
     const uint32_t r = (((v & pf.mask[0]) >> pf.shift[0]) * factor) >> 8;
     const uint32_t g = (((v & pf.mask[1]) >> pf.shift[1]) * factor) >> 8;
@@ -232,18 +235,18 @@ inline void build_channel_lut(ChannelLut& lut, const PlainFormat& pf, int bytes_
     }
 }
 
-inline uint32_t apply_channel_lut(const ChannelLut& lut, const PlainFormat& pf, uint32_t v) {
+[[gnu::always_inline]] inline uint32_t apply_channel_lut(const ChannelLut& lut, const PlainFormat& pf, uint32_t v) {
     return lut.encoded[0][(v & pf.mask[0]) >> pf.shift[0]] | lut.encoded[1][(v & pf.mask[1]) >> pf.shift[1]] |
            lut.encoded[2][(v & pf.mask[2]) >> pf.shift[2]];
 }
 
 // apply_channel_lut for the 5-6-5 format, with its shifts known here.
-inline uint32_t apply_channel_lut_565(const ChannelLut& lut, uint32_t v) {
+[[gnu::always_inline]] inline uint32_t apply_channel_lut_565(const ChannelLut& lut, uint32_t v) {
     return lut.encoded[0][(v >> 11) & 31] | lut.encoded[1][(v >> 5) & 63] | lut.encoded[2][v & 31];
 }
 
 template <int Bpp>
-inline void apply_channel_lut_at(const ChannelLut& lut, const PlainFormat& pf, uint8_t* p) {
+[[gnu::always_inline]] inline void apply_channel_lut_at(const ChannelLut& lut, const PlainFormat& pf, uint8_t* p) {
     store_pixel<Bpp>(p, apply_channel_lut(lut, pf, load_pixel<Bpp>(p)));
 }
 
@@ -311,7 +314,7 @@ inline void build_split_lut565(SplitLut565& split, const ChannelLut& lut) {
     for (uint32_t b = 0; b < 32; ++b) split.low[b] = static_cast<uint16_t>(lut.encoded[2][b]);
 }
 
-inline uint32_t apply_split_lut565(const SplitLut565& split, uint32_t v) {
+[[gnu::always_inline]] inline uint32_t apply_split_lut565(const SplitLut565& split, uint32_t v) {
     return split.high[v >> 5] | split.low[v & 31];
 }
 
