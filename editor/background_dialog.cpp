@@ -28,16 +28,22 @@ constexpr int preview_x = 285;
 constexpr int preview_width = 30;
 
 QString size_note(const std::string& path) {
-    int width = 0, height = 0;
-    if (!read_jpeg_size(path, width, height)) return "no picture size found: the file may be damaged";
-    if (width == scene_width && height == scene_height) return {};
+    JpegSize size;
+    if (!read_jpeg_size(path, size)) return "no picture size found: the file may be damaged";
+    if (size.shown_width == 0) return QString("%1 x %2: too large, the simulator cannot show it")
+                                          .arg(size.width).arg(size.height);
+    if (size.shown_width != size.width)
+        return QString("%1 x %2:\nthe simulator shows it at %3 x %4")
+            .arg(size.width).arg(size.height).arg(size.shown_width).arg(size.shown_height);
+    if (size.width == scene_width && size.height == scene_height) return {};
     return QString("%1 x %2:\nthe simulator looks around in a %3 x %4 picture")
-        .arg(width).arg(height).arg(scene_width).arg(scene_height);
+        .arg(size.width).arg(size.height).arg(scene_width).arg(scene_height);
 }
 
 // Tells the person what a slot's file will give the simulator: nothing to
-// say for a 1280 x 960 JPEG or "Unused"; otherwise why it is not shown, or
-// its size when it is not the size the simulator looks around in.
+// say for a 1280 x 960 JPEG or "Unused"; otherwise why it is not shown, the
+// reduced size a larger photo is shown at, or its size when it is not the
+// size the simulator looks around in.
 void update_note(QLabel* note, const std::string& path) {
     QString text;
     if (!is_unused_path(path)) {
@@ -51,18 +57,18 @@ void update_note(QLabel* note, const std::string& path) {
     note->setToolTip(text);
 }
 
-// Pictures larger than the simulator would ever show get no preview, so a
-// damaged or hostile file cannot keep the dialog decoding.
-constexpr int largest_preview_side = 4096;
+// Pictures the simulator cannot show, and files larger than a save embeds,
+// get no preview, so a damaged or hostile file cannot keep the dialog
+// decoding.
 constexpr qint64 largest_preview_bytes = 64 << 20;
 
 // A small picture of a JPEG slot, decoded at a reduced size; empty otherwise.
 void update_preview(QLabel* preview, const std::string& path) {
     preview->clear();
     if (is_unused_path(path) || check_picture_file(path) != PictureCheck::jpeg) return;
-    int width = 0, height = 0;
-    if (!read_jpeg_size(path, width, height) || width > largest_preview_side ||
-        height > largest_preview_side || QFileInfo(QString::fromStdString(path)).size() > largest_preview_bytes)
+    JpegSize size;
+    if (!read_jpeg_size(path, size) || size.shown_width == 0 ||
+        QFileInfo(QString::fromStdString(path)).size() > largest_preview_bytes)
         return;
     QImageReader reader(QString::fromStdString(path));
     const QSize full = reader.size();

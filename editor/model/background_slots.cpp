@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/picture_size.h"
+
 namespace editor {
 
 std::string picture_path(const vision::Header& header, int slot) {
@@ -54,7 +56,7 @@ bool is_standalone_marker(int marker) { return marker == 0x01 || (marker >= 0xD0
 // file of endless tiny segments is given up on instead of walked through.
 constexpr int max_segments_before_frame = 10000;
 
-int read_jpeg_size_from(std::FILE* file, int& width, int& height) {
+int read_jpeg_size_from(std::FILE* file, int& width, int& height, int& channels, long long& blocks) {
     if (std::fgetc(file) != 0xFF || std::fgetc(file) != 0xD8) return 0;
     for (int segments = 0; segments < max_segments_before_frame; ++segments) {
         int c = std::fgetc(file);
@@ -70,11 +72,22 @@ int read_jpeg_size_from(std::FILE* file, int& width, int& height) {
         const int length = high << 8 | low;  // includes its own two bytes
         if (length < 2) return 0;
         if (is_frame_marker(marker)) {
-            unsigned char frame[5];
-            if (length < 2 + int(sizeof frame) || std::fread(frame, 1, sizeof frame, file) != sizeof frame)
-                return 0;
+            // Precision, height, width, channel count, then per channel its
+            // id, sampling factors (high and low nibble) and table.
+            unsigned char frame[6 + 3 * 4];
+            if (length < 2 + 6 || std::fread(frame, 1, 6, file) != 6) return 0;
             height = frame[1] << 8 | frame[2];
             width = frame[3] << 8 | frame[4];
+            channels = frame[5];
+            if (channels < 1 || channels > 4 || length < 2 + 6 + 3 * channels ||
+                std::fread(frame + 6, 1, size_t(3 * channels), file) != size_t(3 * channels))
+                return 0;
+            int h_samp[4], v_samp[4];
+            for (int c = 0; c < channels; ++c) {
+                h_samp[c] = frame[6 + 3 * c + 1] >> 4;
+                v_samp[c] = frame[6 + 3 * c + 1] & 15;
+            }
+            blocks = picture_size::jpeg_blocks(width, height, channels, h_samp, v_samp);
             return width > 0 && height > 0;  // a height of 0 would come later in a DNL marker
         }
         if (std::fseek(file, length - 2, SEEK_CUR) != 0) return 0;
@@ -89,17 +102,20 @@ bool names_regular_file(const std::string& path) {
 
 }  // namespace
 
-int read_jpeg_size(const std::string& path, int& width, int& height) {
+int read_jpeg_size(const std::string& path, JpegSize& size) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return 0;
-    int w = 0, h = 0;
-    const int found = read_jpeg_size_from(file, w, h);
+    JpegSize read;
+    int channels = 0;
+    long long blocks = 0;
+    const int found = read_jpeg_size_from(file, read.width, read.height, channels, blocks);
     std::fclose(file);
-    if (found) {
-        width = w;
-        height = h;
-    }
-    return found;
+    if (!found) return 0;
+    // The simulator shows grey and colour pictures only.
+    if (channels == 1 || channels == 3)
+        picture_size::decoded_scale(read.width, read.height, blocks, read.shown_width, read.shown_height);
+    size = read;
+    return 1;
 }
 
 void mark_pictures_loaded(EditorState& state) {

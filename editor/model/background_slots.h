@@ -42,12 +42,20 @@ PictureCheck check_picture_file(const std::string& path);
 constexpr int scene_width = 1280;
 constexpr int scene_height = 960;
 
+// A JPEG picture's own size and the size the simulator shows it at: the
+// same for a picture up to 1280 x 960, reduced for a larger photo, 0 x 0
+// when the simulator cannot show it at all (common/picture_size.h).
+struct JpegSize {
+    int width = 0, height = 0;
+    int shown_width = 0, shown_height = 0;
+};
+
 // Reads a JPEG picture's size from its frame header (the first SOF0..SOF15
 // marker, DHT, JPG and DAC excepted) without decoding: only the markers'
-// headers are read and every segment body is skipped. Returns 1 with
-// `width` and `height` set; 0 when the file is not a JPEG or has no frame
-// header before its first scan.
-int read_jpeg_size(const std::string& path, int& width, int& height);
+// headers are read and every segment body is skipped. Returns 1 with `size`
+// set; 0, leaving `size` alone, when the file is not a JPEG or has no whole
+// frame header before its first scan.
+int read_jpeg_size(const std::string& path, JpegSize& size);
 
 // After a vision file was loaded: every slot that names a file (not "Unused")
 // came from that file and is embedded only when the person agrees.

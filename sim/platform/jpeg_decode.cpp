@@ -36,6 +36,7 @@ struct Decoder {
     RecoveringErrors errors;
     WorkMonitor monitor;
     JSAMPARRAY row;  // one scanline from the library's image pool
+    int width, height;  // the size the picture is decoded at
 };
 
 [[noreturn]] void refuse_decoding(WorkMonitor* monitor, const char* why) {
@@ -56,6 +57,27 @@ void watch_work(j_common_ptr common) {
     if (monitor->block_visits > max_jpeg_block_visits) refuse_decoding(monitor, "too much decoding work");
 }
 
+// Sets the size the picture is decoded at from its header: a picture the
+// simulator can show as it is keeps every library default; a larger photo
+// is scaled down by the library while it decodes. Returns 0 when it cannot
+// be shown at any scale.
+int choose_output_size(Decoder* d) {
+    int h_samp[3], v_samp[3];
+    for (int c = 0; c < d->info.num_components; ++c) {
+        h_samp[c] = d->info.comp_info[c].h_samp_factor;
+        v_samp[c] = d->info.comp_info[c].v_samp_factor;
+    }
+    const long long blocks = picture_size::jpeg_blocks(int(d->info.image_width), int(d->info.image_height),
+                                                       d->info.num_components, h_samp, v_samp);
+    const int eighths = picture_size::decoded_scale(int(d->info.image_width), int(d->info.image_height), blocks,
+                                                    d->width, d->height);
+    if (eighths > 0 && eighths < 8) {
+        d->info.scale_num = unsigned(eighths);
+        d->info.scale_denom = 8;
+    }
+    return eighths > 0;
+}
+
 // Reads the header, checks the picture's shape and starts decompression,
 // which reads in every scan of a multi-scan picture under the monitor.
 // Returns 1, or 0 after a library error or when the picture is refused.
@@ -67,8 +89,7 @@ int start_decoding(Decoder* d, std::FILE* file) {
         std::fprintf(stderr, "JPEG picture with %d components refused\n", d->info.num_components);
         return 0;
     }
-    if (d->info.image_width > unsigned(max_picture_side) || d->info.image_height > unsigned(max_picture_side) ||
-        long(d->info.image_width) * long(d->info.image_height) > max_picture_pixels) {
+    if (!choose_output_size(d)) {
         std::fprintf(stderr, "JPEG picture of %u x %u refused\n", d->info.image_width, d->info.image_height);
         trace::log("Error cargando JPG (2).");
         return 0;
@@ -77,7 +98,7 @@ int start_decoding(Decoder* d, std::FILE* file) {
     jpeg_start_decompress(&d->info);
     d->monitor.reading_scans = 0;
     if (d->info.output_components != 1 && d->info.output_components != 3) return 0;
-    if (d->info.output_width != d->info.image_width || d->info.output_height != d->info.image_height) return 0;
+    if (d->info.output_width != JDIMENSION(d->width) || d->info.output_height != JDIMENSION(d->height)) return 0;
     d->row = (*d->info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d->info), JPOOL_IMAGE,
                                           d->info.output_width * d->info.output_components, 1);
     return 1;

@@ -5,12 +5,15 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/picture_size.h"
+
 namespace platform {
 
-// Largest picture the decoder accepts: a picture surface and the RGB work
-// buffer hold at most 1228800 pixels (1280 x 960), and no side may exceed 4096.
-constexpr int max_picture_side = 4096;
-constexpr long max_picture_pixels = 1228800;
+// Largest picture the decoder delivers: a picture surface and the RGB work
+// buffer hold at most 1228800 pixels (1280 x 960), and no side may exceed
+// 4096. A larger JPEG comes out at a reduced size (common/picture_size.h).
+constexpr int max_picture_side = picture_size::max_side;
+constexpr long max_picture_pixels = picture_size::max_pixels;
 
 // A progressive or multi-scan JPEG is refused past this many scans: real
 // photos use a dozen or so, while a file of tens of thousands of empty scans
@@ -35,11 +38,14 @@ struct DecodedPicture {
 // where the JPEG data ends. Library errors print their message on the standard
 // error stream, "can't open %s\n" is printed when the file cannot be opened.
 // Three-component pictures come out as the library delivers them; grey
-// (one-component) pictures are expanded to R = G = B; four-component (CMYK)
-// pictures and pictures larger than the limits above are refused before any
-// pixel memory is allocated, and pictures with more scans or work than the
-// limits above are refused as soon as they pass them (the reason printed on
-// the standard error stream). Returns 1, or 0 with `out` emptied.
+// (one-component) pictures are expanded to R = G = B. A picture larger than
+// the limits above comes out at the reduced size picture_size::decoded_scale
+// gives, scaled by the library as it decodes. Four-component (CMYK)
+// pictures and pictures that cannot be shown even at an eighth of their
+// size are refused before any pixel memory is allocated, and pictures with
+// more scans or work than the limits above are refused as
+// soon as they pass them (the reason printed on the standard error stream).
+// Returns 1, or 0 with `out` emptied.
 int decode_jpeg(const char* path, long offset, DecodedPicture& out);
 
 // The same for a JPEG held in memory: `size` bytes at `data`.

@@ -43,11 +43,11 @@ wait_window() {
   return 1
 }
 
-# A home of its own with a Pictures folder holding a 1024 x 768 photo, and a
+# A home of its own with a Pictures folder holding a phone-sized photo, and a
 # working directory away from the program (its help files are found anyway).
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config
 mkdir -p "$HOME/Pictures" "$work/elsewhere"
-convert -size 1024x768 gradient:'#7fb3e6-#3d6b2f' "$HOME/Pictures/photo.jpg"
+convert -size 4032x3024 gradient:'#7fb3e6-#3d6b2f' "$HOME/Pictures/photo.jpg"
 cd "$work/elsewhere"
 QT_QPA_PLATFORM=xcb "$program" &
 app_pid=$!
@@ -84,7 +84,7 @@ trace_in() {
 }
 
 # Background 2: the chooser opens in Pictures; the photo gets a preview and
-# its size is said. "erase" then leaves the slot as it was.
+# the reduced size the simulator shows it at is said. "erase" then leaves the slot as it was.
 open_configuration 1
 dialog=$(wait_window "Background definition.")
 sleep 0.4

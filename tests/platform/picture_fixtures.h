@@ -74,7 +74,8 @@ inline Bytes rgb_jpeg(int width, int height, int seed) {
 }
 
 // Decodes JPEG bytes with the library's defaults into RGB (grey expanded),
-// independently of the code under test. Empty on failure.
+// independently of the code under test; `eighths` below 8 asks the library
+// for that reduced scale instead. Empty on failure.
 struct Reference {
     std::vector<uint8_t> rgb;
     int width = 0, height = 0;
@@ -85,7 +86,7 @@ struct ThrowingErrors {
     std::jmp_buf recovery;
 };
 
-inline Reference reference_decode(const Bytes& jpeg) {
+inline Reference reference_decode(const Bytes& jpeg, unsigned eighths = 8) {
     Reference out;
     jpeg_decompress_struct info;
     ThrowingErrors errors;
@@ -99,6 +100,10 @@ inline Reference reference_decode(const Bytes& jpeg) {
     }
     jpeg_mem_src(&info, jpeg.data(), jpeg.size());
     jpeg_read_header(&info, TRUE);
+    if (eighths != 8) {
+        info.scale_num = eighths;
+        info.scale_denom = 8;
+    }
     jpeg_start_decompress(&info);
     out.width = int(info.output_width);
     out.height = int(info.output_height);

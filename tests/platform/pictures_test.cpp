@@ -127,8 +127,8 @@ TEST(LoadPicture, BadPicturesGiveNoSurfaceAndNoCrash) {
     } cases[] = {
         {"cmyk", encode(cmyk, 32, 32, 4, JCS_CMYK), 0},
         {"huge declared size", with_declared_size(good, 60000, 60000), 0},
-        {"more pixels than a scene holds", with_declared_size(good, 1281, 960), 0},
-        {"wider than 4096", with_declared_size(good, 4097, 16), 0},
+        {"more blocks than a load may read", with_declared_size(good, 9000, 6000), 0},
+        {"too wide even at an eighth", with_declared_size(good, 40000, 8), 0},
         {"garbage", garbage, 0},
         {"empty", Bytes{}, 0},
         {"offset past end", good, 1 << 20},
@@ -158,6 +158,33 @@ TEST(LoadPicture, ExactlyTheLargestScenePictureIsAccepted) {
     DecodedPicture picture;
     EXPECT_EQ(decode_jpeg(dir.file("big.dat").c_str(), offset, picture), 1);
     EXPECT_EQ(picture.width * picture.height, rgb_work_pixels);
+}
+
+TEST(LoadPicture, LargerPhotosComeOutScaledDownByTheLibrary) {
+    // A photo of 2000 x 1500 fits at five eighths; a 12-megapixel phone
+    // photo, progressive, at a quarter; declared one pixel wider than a
+    // scene, a picture comes out at seven eighths.
+    struct Case {
+        const char* what;
+        Bytes jpeg;
+        unsigned eighths;
+        int width, height;
+    } cases[] = {
+        {"2000 x 1500", rgb_jpeg(2000, 1500, 6), 5, 1250, 938},
+        {"progressive phone photo",
+         encode(pattern(4032, 3024, 7), 4032, 3024, 3, JCS_RGB, 85, Coding{true}), 2, 1008, 756},
+        {"1281 x 960", rgb_jpeg(1281, 960, 8), 7, 1121, 840},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DecodedPicture picture;
+        ASSERT_EQ(decode_jpeg_bytes(c.jpeg.data(), c.jpeg.size(), picture), 1);
+        EXPECT_EQ(picture.width, c.width);
+        EXPECT_EQ(picture.height, c.height);
+        const Reference ref = reference_decode(c.jpeg, c.eighths);
+        EXPECT_EQ(ref.width, c.width);
+        EXPECT_TRUE(picture.rgb == ref.rgb) << "the library's own scaled pixels";
+    }
 }
 
 TEST(LoadPicture, NoSurfaceIsReportedToTheTrace) {

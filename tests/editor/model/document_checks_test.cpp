@@ -24,9 +24,10 @@ Bytes segment(int marker, const Bytes& body) {
     return out;
 }
 
+// A frame header of three channels, colour at half resolution both ways.
 Bytes frame(int width, int height) {
     return {8, (unsigned char)(height >> 8), (unsigned char)height, (unsigned char)(width >> 8),
-            (unsigned char)width, 3, 1, 0x22, 0};
+            (unsigned char)width, 3, 1, 0x22, 0, 2, 0x11, 1, 3, 0x11, 1};
 }
 
 Bytes join(std::initializer_list<Bytes> parts) {
@@ -45,34 +46,49 @@ TEST(JpegSize, ReadsTheFrameHeaderPastOtherSegments) {
     struct Case {
         const char* what;
         Bytes bytes;
-        int found, width, height;
+        int found, width = 0, height = 0, shown_width = 0, shown_height = 0;
     };
+    Bytes cmyk = frame(2000, 1500);
+    cmyk[5] = 4;
+    cmyk.insert(cmyk.end(), {4, 0x11, 1});
+    Bytes short_frame = frame(64, 64);
+    short_frame.resize(short_frame.size() - 3);  // says three channels, holds two
     const Case cases[] = {
-        {"baseline", join({soi, app, segment(0xC0, frame(1024, 768))}), 1, 1024, 768},
+        {"baseline", join({soi, app, segment(0xC0, frame(1024, 768))}), 1, 1024, 768, 1024, 768},
         {"progressive after a table and fill bytes",
-         join({soi, dht, {0xFF, 0xFF}, segment(0xC2, frame(600, 400))}), 1, 600, 400},
-        {"restart markers stand alone", join({soi, {0xFF, 0xD3}, segment(0xC1, frame(1280, 960))}), 1, 1280, 960},
-        {"scan before any frame", join({soi, segment(0xDA, Bytes(10, 0)), segment(0xC0, frame(9, 9))}), 0, 0, 0},
-        {"frame header cut short", join({soi, {0xFF, 0xC0, 0x00, 0x11, 8, 0x03}}), 0, 0, 0},
-        {"not a JPEG", join({{0x89, 'P', 'N', 'G'}, segment(0xC0, frame(5, 5))}), 0, 0, 0},
-        {"ends inside a segment", join({soi, {0xFF, 0xE0, 0x40, 0x00, 1, 2}}), 0, 0, 0},
-        {"height left to a later marker", join({soi, segment(0xC0, frame(640, 0))}), 0, 0, 0},
+         join({soi, dht, {0xFF, 0xFF}, segment(0xC2, frame(600, 400))}), 1, 600, 400, 600, 400},
+        {"restart markers stand alone", join({soi, {0xFF, 0xD3}, segment(0xC1, frame(1280, 960))}), 1, 1280, 960,
+         1280, 960},
+        {"one pixel more than a scene: seven eighths", join({soi, segment(0xC0, frame(1281, 960))}), 1, 1281, 960,
+         1121, 840},
+        {"phone photo: a quarter", join({soi, segment(0xC0, frame(4032, 3024))}), 1, 4032, 3024, 1008, 756},
+        {"more blocks than a load may read", join({soi, segment(0xC0, frame(9000, 6000))}), 1, 9000, 6000, 0, 0},
+        {"four channels are never shown", join({soi, segment(0xC0, cmyk)}), 1, 2000, 1500, 0, 0},
+        {"scan before any frame", join({soi, segment(0xDA, Bytes(10, 0)), segment(0xC0, frame(9, 9))}), 0},
+        {"frame header cut short", join({soi, {0xFF, 0xC0, 0x00, 0x11, 8, 0x03}}), 0},
+        {"channels cut short", join({soi, segment(0xC0, short_frame)}), 0},
+        {"not a JPEG", join({{0x89, 'P', 'N', 'G'}, segment(0xC0, frame(5, 5))}), 0},
+        {"ends inside a segment", join({soi, {0xFF, 0xE0, 0x40, 0x00, 1, 2}}), 0},
+        {"height left to a later marker", join({soi, segment(0xC0, frame(640, 0))}), 0},
     };
     for (const Case& c : cases) {
         const std::string path = dir.file("p.jpg");
         testing_support::write_file(path, c.bytes);
-        int width = -1, height = -1;
-        const int found = read_jpeg_size(path, width, height);
+        JpegSize size;
+        size.width = -1;
+        const int found = read_jpeg_size(path, size);
         EXPECT_EQ(found, c.found) << c.what;
         if (found) {
-            EXPECT_EQ(width, c.width) << c.what;
-            EXPECT_EQ(height, c.height) << c.what;
+            EXPECT_EQ(size.width, c.width) << c.what;
+            EXPECT_EQ(size.height, c.height) << c.what;
+            EXPECT_EQ(size.shown_width, c.shown_width) << c.what;
+            EXPECT_EQ(size.shown_height, c.shown_height) << c.what;
         } else {
-            EXPECT_EQ(width, -1) << c.what << ": left alone";
+            EXPECT_EQ(size.width, -1) << c.what << ": left alone";
         }
     }
-    int width = 0, height = 0;
-    EXPECT_EQ(read_jpeg_size(dir.file("none.jpg"), width, height), 0);
+    JpegSize size;
+    EXPECT_EQ(read_jpeg_size(dir.file("none.jpg"), size), 0);
 }
 
 TEST(UnsavedChanges, OnlyThePersonsWorkCounts) {
