@@ -6,7 +6,8 @@
 # The corpus grows in build-fuzz/corpus/TARGET, so each campaign goes on from
 # where the last one stopped; crash inputs land in build-fuzz/artifacts/. Each
 # finished run appends its executions, coverage and result to
-# build-fuzz/campaigns.tsv, whose totals `status` prints. The run's log is
+# build-fuzz/campaigns.tsv, whose totals `status` prints; a run stopped with
+# SIGINT (kill -INT) counts its executions and is marked "stopped". The run's log is
 # build-fuzz/campaign-TARGET.log; the command prints the background pid.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,7 +16,7 @@ tally=build-fuzz/campaigns.tsv
 
 if [[ ${1:-} == status ]]; then
   [[ -f $tally ]] || { echo "no campaign has finished yet"; exit 0; }
-  awk -F'\t' '{ runs[$2] += $4; secs[$2] += $5; cov[$2] = $6; ft[$2] = $7; if ($8 != "ok") bad[$2]++ }
+  awk -F'\t' '{ runs[$2] += $4; secs[$2] += $5; cov[$2] = $6; ft[$2] = $7; if ($8 == "failed") bad[$2]++ }
     END { for (t in runs) printf "%-20s %12d executions in %7.1f h, cov %s ft %s, %d failed runs\n",
                                  t, runs[t], secs[t] / 3600, cov[t], ft[t], bad[t] }' "$tally" | sort
   exit 0
@@ -37,6 +38,8 @@ log=build-fuzz/campaign-$name.log
   # shellcheck disable=SC2046
   nice -n 19 "build-fuzz/bin/$name" $limit $(fuzz_flags "$name") \
     "build-fuzz/corpus/$name" "build-fuzz/seeds/$name" >"$log" 2>&1 || result=failed
+  # Stopped by hand (SIGINT) is not a finding; a crash leaves its input in artifacts/.
+  grep -q "libFuzzer: run interrupted" "$log" && result=stopped
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   last=$(grep -E '^#[0-9]+' "$log" | tail -1)
   cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
