@@ -143,7 +143,7 @@ BENCHMARK(BM_ComposeFrameAllEffectsScattered_Reference)->Unit(benchmark::kMillis
 // The floater step of the all-effects frame alone (born in bursts). The same
 // surface is darkened again in every iteration: the cost does not depend on
 // the pixel values.
-template <void (*Draw)(const engine::EngineState&, const platform::LockedSurface&, const platform::PixelFormat&)>
+template <auto Draw>
 void draw_floaters(benchmark::State& st) {
     static AllEffectsFrame frame(false);
     const platform::LockedSurface view = engine_fixtures::locked_view(frame.display.back);
@@ -157,6 +157,28 @@ void BM_DrawFloaterParticles(benchmark::State& st) { draw_floaters<engine::draw_
 void BM_DrawFloaterParticles_Reference(benchmark::State& st) { draw_floaters<reference::draw_floater_particles>(st); }
 BENCHMARK(BM_DrawFloaterParticles)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawFloaterParticles_Reference)->Unit(benchmark::kMicrosecond);
+
+// A damaged file's floaters: the whole table (99,999 rows) of particles that
+// each cover the screen, at the default transparency. Each frame starts from
+// a fresh white picture. No frame may take half a second; drawn literally
+// this one takes minutes.
+void BM_DrawScreenSizedParticlesOfADamagedFile(benchmark::State& st) {
+    static engine::EngineState state;
+    if (state.particle_count == 0)
+        for (int i = 0; i < engine::particle_limit; ++i)
+            engine::add_particle(state, i % 2, -50.0f - i % 7, -30.0f - i % 5, 1 << 20, 1 << 20, 240, 0.9f, 0.9f);
+    platform::Surface back;
+    platform::create_surface(back, 640, 480, st.range(0));
+    const platform::PixelFormat format = st.range(0) == 16 ? platform::format_565() : platform::format_888();
+    for (auto _ : st) {
+        st.PauseTiming();
+        std::fill(back.pixels.begin(), back.pixels.end(), 0xFF);
+        st.ResumeTiming();
+        engine::draw_floater_particles(state, engine_fixtures::locked_view(back), format);
+        benchmark::DoNotOptimize(back.pixels.data());
+    }
+}
+BENCHMARK(BM_DrawScreenSizedParticlesOfADamagedFile)->Arg(16)->Arg(24)->Unit(benchmark::kMillisecond);
 
 // 99,999 particles with some velocity and damping.
 struct FullTable {

@@ -178,11 +178,11 @@ void jpeg_seeds(const std::string& root) {
 
 void simulator_seeds(const std::string& root) {
     const std::string folder = folder_for(root, "fuzz_simulator");
-    // No patches, then every event once (43 is a frame).
-    for (int first = 0; first < 48; first += 16) {
-        Bytes events{uint8_t(first == 16 ? 0x80 : 0)};  // the second seed on a 24-bit display
-        for (int e = first; e < first + 16; ++e) events.push_back(uint8_t(e % 44 == 43 || e % 5 == 4 ? 43 : e));
-        write_seed(folder + "/keys_" + std::to_string(first / 16), events);
+    // No patches, then every event once, eight to an input (43 is a frame).
+    for (int first = 0; first < 48; first += 8) {
+        Bytes events{uint8_t(first % 16 == 8 ? 0x80 : 0)};  // every other seed on a 24-bit display
+        for (int e = first; e < first + 8; ++e) events.push_back(uint8_t(e % 44 == 43 || e % 5 == 4 ? 43 : e));
+        write_seed(folder + "/keys_" + std::to_string(first / 8), events);
     }
     // Boundary values into the first fields of the table, then a few keys.
     Bytes patched{4};
@@ -192,6 +192,14 @@ void simulator_seeds(const std::string& root) {
     }
     for (uint8_t e : {3, 10, 24, 38, 39, 7}) patched.push_back(e);
     write_seed(folder + "/patched", patched);
+    // Found by a campaign: a record whose dot sizes are huge gives thousands
+    // of particles that each cover the screen, on a 24-bit display; its
+    // frames took seconds until black pixels were skipped.
+    write_seed(folder + "/screen_sized_particles",
+               Bytes{0xa9, 0x93, 0x00, 0x20, 0x26, 0x76, 0x29, 0x2a, 0x04, 0x00, 0x08, 0x01, 0x00, 0x63, 0x63,
+                     0x63, 0x63, 0x63, 0x63, 0x63, 0x63, 0x01, 0x00, 0x7f, 0x77, 0x7e, 0xe6, 0xa8, 0x00, 0x2e,
+                     0x76, 0x69, 0x74, 0x72, 0x69, 0x6f, 0x6e, 0x2d, 0x63, 0x63, 0x63, 0x63, 0x63, 0x63, 0x63,
+                     0x63, 0x63, 0x63, 0x63, 0x63, 0x63, 0x63, 0x63, 0x63, 0x63, 0x63, 0x00, 0x2b, 0x2b, 0x00});
 }
 
 }  // namespace

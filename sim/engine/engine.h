@@ -96,8 +96,9 @@ void eye_movement_input(EngineState& state, int x, int y);
 void advance_floater_dots(EngineState& state);
 
 // Darkens the pixels under the particles of the selected eye(s), in table
-// order (row 0 and column 0 are never touched).
-void draw_floater_particles(const EngineState& state, const platform::LockedSurface& s,
+// order (row 0 and column 0 are never touched). Uses state.unlit_next as
+// scratch; what it draws depends on the particles alone.
+void draw_floater_particles(EngineState& state, const platform::LockedSurface& s,
                             const platform::PixelFormat& f);
 
 // Key K: particle_count drops by one draw mod 1000, not below 0. Returns the

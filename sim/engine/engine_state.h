@@ -111,6 +111,10 @@ struct EngineState {
     std::vector<Star> stars = std::vector<Star>(star_capacity, Star{});
     std::vector<Spark> sparks = std::vector<Spark>(spark_capacity, Spark{});
     FrameTables tables;  // kept between frames by compose_frame
+    // Scratch of draw_floater_particles for particles larger than the editor
+    // makes (from damaged files): per screen row, 641 entries pointing at
+    // the next pixel that may not be black yet. Allocated on first need.
+    std::vector<uint16_t> unlit_next;
 };
 
 }  // namespace engine

@@ -269,6 +269,66 @@ void draw_particle_clipped(const ParticleTable& t, int i, uint32_t factor, const
     }
 }
 
+// Particles larger than the editor makes (it makes them at most 4 x 4) come
+// only from damaged files, and a few thousand that cover the screen would
+// take seconds a frame. Darkening a black pixel (every bit 0) leaves it
+// black, and a factor below 256 takes every non-zero channel down by at
+// least one, so a pixel is darkened at most 255 times before it is black;
+// a factor of 256 changes nothing where the channels fill the pixel's bytes.
+// Large particles therefore skip black pixels, found through `next` (per
+// row, the next pixel that may not be black yet, a union-find with path
+// halving): the same pixels, in a bounded time whatever the particles.
+constexpr long large_particle_area = 64;
+constexpr int next_row = screen_width + 1;  // entry 640 ends every row
+
+struct LargeParticles {
+    std::vector<uint16_t>& next;
+    bool fills_pixel;    // the channels cover every bit of the pixel's bytes
+    bool ready = false;  // `next` is set up for this frame
+
+    LargeParticles(std::vector<uint16_t>& next_in, const PlainFormat& pf, int bytes_per_pixel)
+        : next(next_in),
+          fills_pixel(pf.ok && (pf.mask[0] | pf.mask[1] | pf.mask[2]) ==
+                                   (bytes_per_pixel == 4 ? 0xFFFFFFFFu : (1u << (8 * bytes_per_pixel)) - 1)) {}
+
+    // Draws particle i when it is large (1), else leaves it to the caller (0).
+    template <int Bpp>
+    int draw(const ParticleTable& t, int i, uint32_t factor, const platform::LockedSurface& s, const PlainFormat& pf) {
+        Span span;
+        if (!pf.ok || !particle_span(t, i, s, span) ||
+            long(span.x1 - span.x0) * (span.y1 - span.y0) <= large_particle_area)
+            return 0;
+        if (factor == 256 && !fills_pixel) return 0;  // it clears the bits outside the channels
+        if (factor == 256) return 1;
+        if (!ready) start_frame();
+        for (int y = span.y0; y < span.y1; ++y) {
+            uint16_t* n = next.data() + size_t(y) * next_row;
+            uint8_t* row = s.at(0, y);
+            for (int x = find(n, span.x0); x < span.x1; x = find(n, x + 1)) {
+                uint8_t* p = row + x * Bpp;
+                darken_plain<Bpp>(pf, p, factor);
+                if (load_pixel<Bpp>(p) == 0) n[x] = uint16_t(x + 1);
+            }
+        }
+        return 1;
+    }
+
+    void start_frame() {
+        next.resize(size_t(screen_height) * next_row);
+        for (int y = 0; y < screen_height; ++y)
+            for (int x = 0; x < next_row; ++x) next[size_t(y) * next_row + x] = uint16_t(x);
+        ready = true;
+    }
+
+    static int find(uint16_t* n, int x) {
+        while (n[x] != x) {
+            n[x] = n[n[x]];
+            x = n[x];
+        }
+        return x;
+    }
+};
+
 #if defined(__SSE2__)
 constexpr int block = 4;  // particles up to 4 x 4 pixels are drawn as one block
 
@@ -291,8 +351,8 @@ struct FactorTable {
 // bits). Others take the clipped path. With every eye drawn the eye column is
 // not read.
 template <bool AllEyes>
-void draw_particles16(const EngineState& state, const platform::LockedSurface& s, const platform::PixelFormat& f,
-                      const PlainFormat& pf) {
+void draw_particles16(const EngineState& state, LargeParticles& large, const platform::LockedSurface& s,
+                      const platform::PixelFormat& f, const PlainFormat& pf) {
     // Lane masks of a block of width w and height h (1..4), per pair of rows:
     // lane k is column k % 4 of row k / 4 of the pair, all ones inside.
     __m128i masks[block + 1][block + 1][2];
@@ -341,7 +401,7 @@ void draw_particles16(const EngineState& state, const platform::LockedSurface& s
             // Wholly off the screen (walks wander off it): nothing to draw.
             if (x > x_last + block - 1 || y > y_last + block - 1 || int64_t(x) + w <= 1 || int64_t(y) + h <= 1)
                 continue;
-            draw_particle_clipped<2>(t, i, factor, s, f, pf);
+            if (!large.draw<2>(t, i, factor, s, pf)) draw_particle_clipped<2>(t, i, factor, s, f, pf);
             continue;
         }
         const __m128i fv = _mm_set1_epi16(static_cast<short>(factor));
@@ -363,14 +423,15 @@ void draw_particles16(const EngineState& state, const platform::LockedSurface& s
 
 }  // namespace
 
-void draw_floater_particles(const EngineState& state, const platform::LockedSurface& s,
+void draw_floater_particles(EngineState& state, const platform::LockedSurface& s,
                             const platform::PixelFormat& f) {
     const PlainFormat pf = plain_format(f, s.bytes_per_pixel);
+    LargeParticles large(state.unlit_next, pf, s.bytes_per_pixel);
 #if defined(__SSE2__)
     // The block path needs room for a block inside row 0 and column 0's border.
     if (is_565(f, s.bytes_per_pixel) && s.width > block && s.height > block) {
-        if (state.eye_mode == 2) draw_particles16<true>(state, s, f, pf);
-        else draw_particles16<false>(state, s, f, pf);
+        if (state.eye_mode == 2) draw_particles16<true>(state, large, s, f, pf);
+        else draw_particles16<false>(state, large, s, f, pf);
         return;
     }
 #endif
@@ -381,7 +442,8 @@ void draw_floater_particles(const EngineState& state, const platform::LockedSurf
     auto draw = [&]<int Bpp>() {
         for (int i = 0; i < n; ++i) {
             if (mode != 2 && t.eye[i] != mode) continue;
-            draw_particle_clipped<Bpp>(t, i, particle_factor(t.transparency[i], dim), s, f, pf);
+            const uint32_t factor = particle_factor(t.transparency[i], dim);
+            if (!large.template draw<Bpp>(t, i, factor, s, pf)) draw_particle_clipped<Bpp>(t, i, factor, s, f, pf);
         }
     };
     dispatch_bpp(s.bytes_per_pixel, draw);

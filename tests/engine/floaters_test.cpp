@@ -78,6 +78,50 @@ TEST(FloaterDrawing, EqualsTheLiteralDrawingAtEveryPixelSize) {
     }
 }
 
+// Particles far larger than the editor makes, as a damaged file gives them:
+// some cover the screen many times over (the drawing then skips pixels that
+// are already black), others are large rectangles anywhere, between ordinary
+// small ones; transparencies 255 and beyond (no darkening) and negative ones
+// too. Found by the simulator fuzz campaign as frames that took seconds.
+TEST(FloaterDrawing, ScreenSizedParticlesOfDamagedFilesEqualTheLiteralDrawing) {
+    const int transparencies[] = {240, 0, 128, 254, 255, 300, -5};
+    for (const FormatCase& fc : all_formats()) {
+        for (int eye_mode : {2, 1}) {
+            SCOPED_TRACE(std::string(fc.name) + " eye_mode " + std::to_string(eye_mode));
+            engine::EngineState state;
+            std::mt19937 gen(fc.bits + eye_mode);
+            auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
+            for (int i = 0; i < 90; ++i) {
+                const int eye = pick(0, 1), transparency = transparencies[pick(0, 6)];
+                if (i % 3 == 0)
+                    engine::add_particle(state, eye, float(pick(-60, 1)), float(pick(-60, 1)), pick(700, 760),
+                                         pick(540, 600), transparency, 0.9f, 0.9f);  // the literal walks it all
+                else if (i % 3 == 1)
+                    engine::add_particle(state, eye, float(pick(-50, 600)), float(pick(-50, 450)), pick(9, 700),
+                                         pick(9, 500), transparency, 0.9f, 0.9f);
+                else
+                    engine::add_particle(state, eye, float(pick(-6, 645)), float(pick(-6, 485)), pick(1, 4),
+                                         pick(1, 4), transparency, 0.9f, 0.9f);
+            }
+            state.eye_mode = eye_mode;
+            state.dim_factor = engine::dim_factor_for_eyelid(120);
+            platform::Surface a = random_picture(fc.bits, 9), b = a;
+            engine::draw_floater_particles(state, locked_view(a), fc.format);
+            reference::draw_floater_particles(state, locked_view(b), fc.format);
+            EXPECT_TRUE(surfaces_equal(b, a));
+        }
+        // Alone, a large particle that does not darken still clears the bits
+        // outside the channels (15-bit and 32-bit pixels have some).
+        engine::EngineState state;
+        engine::add_particle(state, 0, 10.0f, 10.0f, 300, 200, 255, 0.9f, 0.9f);
+        engine::add_particle(state, 1, 320.0f, 240.0f, 300, 200, 400, 0.9f, 0.9f);
+        platform::Surface a = random_picture(fc.bits, 10), b = a;
+        engine::draw_floater_particles(state, locked_view(a), fc.format);
+        reference::draw_floater_particles(state, locked_view(b), fc.format);
+        EXPECT_TRUE(surfaces_equal(b, a)) << fc.name << ": particles that do not darken";
+    }
+}
+
 // A surface smaller than the screen (or than a particle block) gets exactly
 // the pixels the full screen gets at the same places: the block path must
 // not draw past a narrow surface's edges, which the sanitizer build would see.
