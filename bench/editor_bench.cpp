@@ -1,4 +1,4 @@
-// editor_bench.cpp -- the editor's drawing costs: one full floater map redraw.
+// editor_bench.cpp -- the editor's drawing costs: full floater map redraws.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -31,5 +31,26 @@ void BM_FloaterMapRedraw(benchmark::State& bench) {
     }
 }
 BENCHMARK(BM_FloaterMapRedraw)->Unit(benchmark::kMillisecond);
+
+// A damaged file's floater: 1024 dots whose walks fill the preview's 99,999
+// blocks, each block larger than the canvas. Shaded block by block this
+// froze the editor for minutes.
+void BM_FloaterMapRedrawOfCanvasSizedBlocks(benchmark::State& bench) {
+    auto doc = std::make_unique<vision::Document>();
+    std::memset(doc.get(), 0, sizeof *doc);
+    vision::reset_to_new_document(*doc);
+    auto state = std::make_unique<editor::EditorState>();
+    state->doc = doc.get();
+    for (int i = 0; i < vision::max_dots; ++i) editor::add_floater_dot(*doc, 0, 0, 1 + i % 799, 1 + i % 599);
+    doc->records[0][0].dot_density = 1000;
+    doc->records[0][0].dot_size_x = 1 << 20;
+    doc->records[0][0].dot_size_y = 1 << 20;
+    const editor::PixelPicture picture = editor::make_map_picture();
+    for (auto _ : bench) {
+        editor::redraw_floater_map(*state, picture);
+        benchmark::DoNotOptimize(state->canvas.pixels.data());
+    }
+}
+BENCHMARK(BM_FloaterMapRedrawOfCanvasSizedBlocks)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -36,6 +36,7 @@ struct EditorState {
     int current_streak = 0;            // 0..9
     Random rng;                        // never seeded: previews repeat from run to run
     Canvas canvas;                     // 960 x 720 drawing surface shared by all windows
+    std::vector<int32_t> preview_cover;  // scratch of the floater preview for blocks of damaged files
     std::string startup_directory;     // working directory at start, with no trailing '/'
     std::string last_vision_directory;   // folder of the vision file last loaded or saved
     std::string last_picture_directory;  // folder of the background picture last chosen

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "common/convert.h"
 #include "sim/engine/dot_walk.h"
@@ -35,22 +36,107 @@ float movement_from_position(int position) {
     return static_cast<float>(position * position_to_movement);
 }
 
-// Shades the width x height block whose top-left pixel is (x, y) to grey
-// (red x transparency) >> 8, skipping pixels outside the canvas. The grey
-// keeps the low 8 bits, as a byte-wide colour would.
-void shade_block(Canvas& canvas, int x, int y, int width, int height, int transparency) {
+// The grey a pixel whose red is `red` is shaded to: (red x transparency) >> 8,
+// keeping the low 8 bits, as a byte-wide colour would.
+int shaded(int red, int transparency) { return int(((int64_t(red) * transparency) >> 8) & 255); }
+
+// The part of the width x height block at (x, y) that lies on the canvas.
+struct Block {
+    int left, top, right, bottom;
+};
+
+bool block_on_canvas(const Canvas& canvas, int x, int y, int width, int height, Block& out) {
     const int64_t left = std::max<int64_t>(x, 0);
     const int64_t top = std::max<int64_t>(y, 0);
     const int64_t right = std::min<int64_t>(int64_t(x) + width, canvas.width);
     const int64_t bottom = std::min<int64_t>(int64_t(y) + height, canvas.height);
-    for (int64_t px = left; px < right; ++px) {
-        for (int64_t py = top; py < bottom; ++py) {
-            uint32_t& pixel = canvas.at(int(px), int(py));
-            const int64_t v = (int64_t(red_of(pixel)) * transparency) >> 8;
-            pixel = rgb(int(v & 255), int(v & 255), int(v & 255));
+    if (left >= right || top >= bottom) return false;
+    out = {int(left), int(top), int(right), int(bottom)};
+    return true;
+}
+
+// Shades the width x height block whose top-left pixel is (x, y) to the grey
+// of its red, skipping pixels outside the canvas.
+void shade_block(Canvas& canvas, int x, int y, int width, int height, int transparency) {
+    Block b;
+    if (!block_on_canvas(canvas, x, y, width, height, b)) return;
+    for (int px = b.left; px < b.right; ++px) {
+        for (int py = b.top; py < b.bottom; ++py) {
+            uint32_t& pixel = canvas.at(px, py);
+            const int v = shaded(red_of(pixel), transparency);
+            pixel = rgb(v, v, v);
         }
     }
 }
+
+// Blocks larger than the editor makes (its sliders stop at 4 x 4) come only
+// from damaged files, and a hundred thousand that cover the canvas would
+// freeze the editor for minutes. Every block of one preview shades with the
+// same map (one record, one transparency), so a pixel ends as the map applied
+// as many times as blocks cover it, in whatever order: large blocks are
+// counted in a difference array and applied at the end, each pixel once.
+constexpr long large_block_area = 64;
+
+struct LargeBlocks {
+    std::vector<int32_t>& cover;  // (canvas width + 1) x (canvas height + 1) differences
+    int stride = 0;
+    int any = 0;
+
+    // Counts the block when it is large (1); else leaves it to the caller (0).
+    int add(const Canvas& canvas, int x, int y, int width, int height) {
+        Block b;
+        if (!block_on_canvas(canvas, x, y, width, height, b) ||
+            long(b.right - b.left) * (b.bottom - b.top) <= large_block_area)
+            return 0;
+        if (!any) {
+            stride = canvas.width + 1;
+            cover.assign(size_t(stride) * (canvas.height + 1), 0);
+            any = 1;
+        }
+        cover[size_t(b.top) * stride + b.left] += 1;
+        cover[size_t(b.top) * stride + b.right] -= 1;
+        cover[size_t(b.bottom) * stride + b.left] -= 1;
+        cover[size_t(b.bottom) * stride + b.right] += 1;
+        return 1;
+    }
+
+    // Shades every pixel as often as the counted blocks cover it. The orbit
+    // of each red under the shading map repeats within 257 steps, so a count
+    // of any size is reduced onto the orbit's cycle.
+    void apply(Canvas& canvas, int transparency) {
+        if (!any) return;
+        std::vector<uint8_t> orbit(256 * 257);
+        int cycle_start[256], cycle_length[256], length[256];
+        for (int v = 0; v < 256; ++v) {
+            int seen[256];
+            std::fill(std::begin(seen), std::end(seen), -1);
+            uint8_t* o = &orbit[size_t(v) * 257];
+            int n = 0, w = v;
+            while (seen[w] < 0) {
+                seen[w] = n;
+                o[n++] = uint8_t(w);
+                w = shaded(w, transparency);
+            }
+            length[v] = n;
+            cycle_start[v] = seen[w];
+            cycle_length[v] = n - seen[w];
+        }
+        for (int y = 0; y < canvas.height; ++y)
+            for (int x = 0; x < canvas.width; ++x) {
+                int32_t k = cover[size_t(y) * stride + x];
+                if (x > 0) k += cover[size_t(y) * stride + x - 1];
+                if (y > 0) k += cover[size_t(y - 1) * stride + x];
+                if (x > 0 && y > 0) k -= cover[size_t(y - 1) * stride + x - 1];
+                cover[size_t(y) * stride + x] = k;  // now the count itself
+                if (k <= 0) continue;
+                uint32_t& pixel = canvas.at(x, y);
+                const int red = red_of(pixel);
+                const int step = k < length[red] ? k : cycle_start[red] + (k - cycle_start[red]) % cycle_length[red];
+                const int v = orbit[size_t(red) * 257 + step];
+                pixel = rgb(v, v, v);
+            }
+    }
+};
 
 // The simulator never holds more particles than this, so a preview needs no
 // more blocks either; it also keeps a file's absurd dot_density from freezing
@@ -59,8 +145,8 @@ constexpr int preview_block_limit = 99999;
 
 // Runs the dot walk of one stored dot and shades a block at every position
 // where the simulator would place a particle, using up to `budget` blocks.
-void preview_dot(Canvas& canvas, const vision::FloaterRecord& record, int x, int y, Random& rng,
-                 int& budget) {
+void preview_dot(Canvas& canvas, LargeBlocks& large, const vision::FloaterRecord& record, int x, int y,
+                 Random& rng, int& budget) {
     engine::DotWalk walk;
     walk.count = std::min(record.dot_density, budget);
     budget -= std::max(walk.count, 0);
@@ -74,7 +160,8 @@ void preview_dot(Canvas& canvas, const vision::FloaterRecord& record, int x, int
     const int height = record.dot_size_y;
     const int transparency = record.transparency;
     engine::dot_walk(rng, walk, [&](float px, float py) {
-        shade_block(canvas, trunc_to_int(px), trunc_to_int(py), width, height, transparency);
+        const int bx = trunc_to_int(px), by = trunc_to_int(py);
+        if (!large.add(canvas, bx, by, width, height)) shade_block(canvas, bx, by, width, height, transparency);
     });
 }
 
@@ -210,7 +297,8 @@ int floater_map_wants_pen(const EditorState& state) {
            state.floater_map_input.last_y < floater_map_height;
 }
 
-void draw_floaters(Canvas& canvas, const vision::Document& doc, int eye, int current, Random& rng) {
+void draw_floaters(Canvas& canvas, const vision::Document& doc, int eye, int current, Random& rng,
+                   std::vector<int32_t>& cover) {
     for (int k = 0; k < vision::max_floaters; ++k) {
         const vision::FloaterRecord& record = doc.records[eye][k];
         const int count = stored_dots(record);
@@ -218,7 +306,10 @@ void draw_floaters(Canvas& canvas, const vision::Document& doc, int eye, int cur
         const int32_t* ys = doc.y[eye][k];
         if (k == current) {
             int budget = preview_block_limit;
-            for (int i = 0; i < count && budget > 0; ++i) preview_dot(canvas, record, xs[i], ys[i], rng, budget);
+            LargeBlocks large{cover};
+            for (int i = 0; i < count && budget > 0; ++i)
+                preview_dot(canvas, large, record, xs[i], ys[i], rng, budget);
+            large.apply(canvas, record.transparency);
             continue;
         }
         for (int i = 0; i < count; ++i) {
@@ -232,7 +323,7 @@ void draw_floaters(Canvas& canvas, const vision::Document& doc, int eye, int cur
 void redraw_floater_map(EditorState& state, const PixelPicture& map_picture) {
     copy_picture(state.canvas, map_picture, 0, 0, map_picture.width, map_picture.height);
     draw_floaters(state.canvas, *state.doc, current_map_eye(state), current_map_floater(state),
-                  state.rng);
+                  state.rng, state.preview_cover);
 }
 
 const char* floater_map_caption(int eye) {

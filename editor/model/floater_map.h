@@ -104,8 +104,10 @@ int floater_map_wants_pen(const EditorState& state);
 
 // Draws the current eye's floaters over what the canvas holds: records 0..99
 // in order, other floaters' dots as pure red pixels, each dot of floater
-// `current` as its dot walk preview, drawing from `rng`.
-void draw_floaters(Canvas& canvas, const vision::Document& doc, int eye, int current, Random& rng);
+// `current` as its dot walk preview, drawing from `rng`. `cover` is scratch
+// for blocks larger than the sliders make.
+void draw_floaters(Canvas& canvas, const vision::Document& doc, int eye, int current, Random& rng,
+                   std::vector<int32_t>& cover);
 
 // The whole redraw into state.canvas: the map picture at (0, 0), then the
 // floaters of the current eye with the current floater previewed.

@@ -122,6 +122,55 @@ TEST_F(MapFixture, PreviewRepeatsFromAFreshGeneratorAndContinuesItsSequence) {
     EXPECT_FALSE(state->canvas.pixels == first) << "a redraw did not continue the sequence";
 }
 
+TEST_F(MapFixture, LargeBlocksOfADamagedFileShadeAsTheLiteralPreview) {
+    // Blocks far larger than the sliders make, overlapping many times and
+    // cut by the canvas edges into large and small parts; shading maps that
+    // darken, wrap past 255 and go negative. The literal preview shades
+    // every block pixel by pixel.
+    const int dots[][2] = {{400, 300}, {-40, -40}, {930, 700}, {10, 690}, {600, 5}, {410, 310}};
+    for (int transparency : {240, 300, -77, 100000}) {
+        SCOPED_TRACE(transparency);
+        vision::FloaterRecord& r = record(0, 0);
+        r.dot_count = 0;
+        for (const auto& d : dots) {
+            doc->x[0][0][r.dot_count] = d[0];
+            doc->y[0][0][r.dot_count++] = d[1];
+        }
+        r.dot_density = 300;  // hundreds of blocks over the middle: past every orbit's length
+        r.dot_size_x = 57;
+        r.dot_size_y = 45;
+        r.diffusion = 2;
+        r.floater_density = 3;
+        r.transparency = transparency;
+        const Random before = state->rng;
+        redraw_floater_map(*state, picture);
+
+        Canvas literal;
+        copy_picture(literal, picture, 0, 0, picture.width, picture.height);
+        Random rng = before;
+        for (const auto& d : dots) {
+            engine::DotWalk walk;
+            walk.count = r.dot_density;
+            walk.width = r.dot_size_x;
+            walk.height = r.dot_size_y;
+            walk.start_x = float(d[0]);
+            walk.start_y = float(d[1]);
+            walk.diffusion = r.diffusion;
+            walk.history_length = r.floater_density;
+            engine::dot_walk(rng, walk, [&](float px, float py) {
+                for (int x = int(px); x < int(px) + r.dot_size_x; ++x)
+                    for (int y = int(py); y < int(py) + r.dot_size_y; ++y)
+                        if (x >= 0 && x < literal.width && y >= 0 && y < literal.height) {
+                            const int64_t v = (int64_t(red_of(literal.at(x, y))) * transparency) >> 8;
+                            literal.at(x, y) = rgb(int(v & 255), int(v & 255), int(v & 255));
+                        }
+            });
+        }
+        EXPECT_TRUE(state->canvas.pixels == literal.pixels);
+        EXPECT_EQ(state->rng.state, rng.state);
+    }
+}
+
 TEST_F(MapFixture, ValuesFromALoadedFileStayInsideTheTables) {
     // A loaded record may hold anything; the redraw and the rules must not
     // index outside the canvas or the point rows.
