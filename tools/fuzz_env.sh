@@ -37,13 +37,10 @@ fuzz_floor() {
 # -close_fd_mask=2 silences the JPEG library's warnings; sanitizer reports
 # and broken invariants still reach the log (they use their own stream).
 # Leaks are the sanitized test suite's business: libFuzzer's leak check
-# would run every input that allocates twice. An input that runs 5 s in this
-# sanitized build (about half a second in the release build) is kept in
-# artifacts/ as a slow unit: no load or frame may take that long.
+# would run every input that allocates twice.
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 fuzz_flags() {
-  echo "-max_len=$(fuzz_max_len "$1") -timeout=60 -report_slow_units=5 -rss_limit_mb=2048 -detect_leaks=0" \
-       "-close_fd_mask=2" \
+  echo "-max_len=$(fuzz_max_len "$1") -timeout=60 -rss_limit_mb=2048 -detect_leaks=0 -close_fd_mask=2" \
        "-artifact_prefix=build-fuzz/artifacts/$1- -print_final_stats=1"
 }
