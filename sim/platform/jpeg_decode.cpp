@@ -110,13 +110,15 @@ int read_scanlines(Decoder* d, uint8_t* rgb) {
     if (setjmp(d->errors.recovery)) return 0;
     while (d->info.output_scanline < d->info.output_height) {
         uint8_t* to = rgb + size_t(d->info.output_scanline) * d->info.output_width * 3;
+        if (d->info.output_components == 3) {
+            // Colour rows come out as they are stored: straight into place.
+            JSAMPROW row = to;
+            if (jpeg_read_scanlines(&d->info, &row, 1) != 1) return 0;
+            continue;
+        }
         if (jpeg_read_scanlines(&d->info, d->row, 1) != 1) return 0;
         const JSAMPLE* from = d->row[0];
-        if (d->info.output_components == 3) {
-            for (JDIMENSION i = 0; i < d->info.output_width * 3; ++i) to[i] = from[i];
-        } else {
-            for (JDIMENSION x = 0; x < d->info.output_width; ++x) to[3 * x] = to[3 * x + 1] = to[3 * x + 2] = from[x];
-        }
+        for (JDIMENSION x = 0; x < d->info.output_width; ++x) to[3 * x] = to[3 * x + 1] = to[3 * x + 2] = from[x];
     }
     jpeg_finish_decompress(&d->info);
     return 1;
@@ -133,10 +135,16 @@ int create_decoder(Decoder* d) {
     return 1;
 }
 
+// Empties `out` but keeps its memory for the next picture decoded into it.
+void empty(DecodedPicture& out) {
+    out.rgb.clear();
+    out.width = out.height = 0;
+}
+
 }  // namespace
 
 int decode_jpeg_stream(std::FILE* file, DecodedPicture& out) {
-    out = DecodedPicture{};
+    empty(out);
     Decoder decoder{};
     if (!create_decoder(&decoder)) return 0;
     int ok = start_decoding(&decoder, file);
@@ -156,12 +164,12 @@ int decode_jpeg_stream(std::FILE* file, DecodedPicture& out) {
         }
     }
     jpeg_destroy_decompress(&decoder.info);
-    if (!ok) out = DecodedPicture{};
+    if (!ok) empty(out);
     return ok;
 }
 
 int decode_jpeg(const char* path, long offset, DecodedPicture& out) {
-    out = DecodedPicture{};
+    empty(out);
     std::FILE* file = std::fopen(path, "rb");
     if (!file) {
         std::fprintf(stderr, "can't open %s\n", path);
@@ -178,7 +186,7 @@ int decode_jpeg(const char* path, long offset, DecodedPicture& out) {
 }
 
 int decode_jpeg_bytes(const uint8_t* data, size_t size, DecodedPicture& out) {
-    out = DecodedPicture{};
+    empty(out);
     static const uint8_t nothing = 0;
     // The stream is only read: the buffer is never written through it.
     std::FILE* stream = fmemopen(const_cast<uint8_t*>(size ? data : &nothing), size, "rb");

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -23,11 +24,10 @@ constexpr int scene_search_steps = 8;
 void draw_into_surface(Display& display, Surface& surface, const DecodedPicture& picture) {
     LockedSurface locked;
     if (!lock_surface(surface, locked)) return;
-    for (int y = 0; y < picture.height && y < locked.height; ++y) {
-        const uint8_t* from = picture.rgb.data() + size_t(y) * picture.width * 3;
-        for (int x = 0; x < picture.width && x < locked.width; ++x, from += 3)
-            write_pixel(display.format, from[0], from[1], from[2], locked.at(x, y), locked.bytes_per_pixel);
-    }
+    const int cols = std::min(picture.width, locked.width);
+    for (int y = 0; y < picture.height && y < locked.height; ++y)
+        write_rgb_row(display.format, picture.rgb.data() + size_t(y) * picture.width * 3, cols, locked.at(0, y),
+                      locked.bytes_per_pixel);
     unlock_surface(surface);
 }
 

@@ -35,6 +35,11 @@ void read_rgb_row_at(const PixelFormat& f, const uint8_t* from, int count, uint8
     }
 }
 
+template <int bytes>
+void write_rgb_row_at(const PixelFormat& f, const uint8_t* rgb, int count, uint8_t* to) {
+    for (int x = 0; x < count; ++x, rgb += 3, to += bytes) write_pixel(f, rgb[0], rgb[1], rgb[2], to, bytes);
+}
+
 }  // namespace
 
 void read_rgb_row(const PixelFormat& f, const uint8_t* from, int bytes_per_pixel, int count, uint8_t* rgb) {
@@ -45,6 +50,15 @@ void read_rgb_row(const PixelFormat& f, const uint8_t* from, int bytes_per_pixel
     default:
         for (int i = 0; i < 3 * count; ++i) rgb[i] = 0;
         return;
+    }
+}
+
+void write_rgb_row(const PixelFormat& f, const uint8_t* rgb, int count, uint8_t* to, int bytes_per_pixel) {
+    switch (bytes_per_pixel) {
+    case 2: write_rgb_row_at<2>(f, rgb, count, to); return;
+    case 3: write_rgb_row_at<3>(f, rgb, count, to); return;
+    case 4: write_rgb_row_at<4>(f, rgb, count, to); return;
+    default: return;
     }
 }
 

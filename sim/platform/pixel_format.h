@@ -45,6 +45,11 @@ PixelFormat format_888();  // 24 bits: red 0xFF0000, green 0x00FF00, blue 0x0000
 // is what makes copying a whole screen cheap.
 void read_rgb_row(const PixelFormat& f, const uint8_t* from, int bytes_per_pixel, int count, uint8_t* rgb);
 
+// Writes `count` packed red, green and blue byte triples from `rgb` as pixels
+// at `to`, each exactly as write_pixel stores it; a size write_pixel does not
+// know stores nothing.
+void write_rgb_row(const PixelFormat& f, const uint8_t* rgb, int count, uint8_t* to, int bytes_per_pixel);
+
 // Writes one pixel. At 2 bytes each channel is narrowed to its width and
 // masked; at 3 and 4 bytes the channels are shifted into place unmasked and
 // unnarrowed, exactly as the display code always did, so a channel value above

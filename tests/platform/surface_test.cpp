@@ -1,6 +1,8 @@
 // surface_test.cpp -- pixel formats, the surface table and rectangle copies.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "sim/platform/display.h"
 #include "sim/platform/pixel_format.h"
 #include "sim/platform/surface.h"
@@ -69,8 +71,9 @@ TEST(PixelFormat, OtherSizesStoreAndReadNothing) {
     EXPECT_EQ(r, 9u);
 }
 
-TEST(PixelFormat, RowReadsEqualPixelReadsForEverySize) {
-    // A row of every byte pattern position, read in one go and pixel by pixel.
+TEST(PixelFormat, RowReadsAndWritesEqualPixelReadsAndWritesForEverySize) {
+    // A row of every byte pattern position, read in one go and pixel by
+    // pixel; then written back both ways.
     uint8_t row[4 * 97];
     for (size_t i = 0; i < sizeof row; ++i) row[i] = uint8_t(i * 37 + 11);
     for (const PixelFormat& f : {format_565(), format_888(), pixel_format_from_masks(0x7C00, 0x03E0, 0x001F)})
@@ -84,6 +87,12 @@ TEST(PixelFormat, RowReadsEqualPixelReadsForEverySize) {
                 ASSERT_EQ(got[3 * x + 1], uint8_t(g)) << bpp << " bytes, pixel " << x;
                 ASSERT_EQ(got[3 * x + 2], uint8_t(b)) << bpp << " bytes, pixel " << x;
             }
+            uint8_t by_row[4 * 97 + 1], by_pixel[4 * 97 + 1];
+            std::memset(by_row, 0xEE, sizeof by_row);
+            std::memset(by_pixel, 0xEE, sizeof by_pixel);
+            write_rgb_row(f, row, 97, by_row, bpp);  // any bytes as colours, not only ones read back
+            for (int x = 0; x < 97; ++x) write_pixel(f, row[3 * x], row[3 * x + 1], row[3 * x + 2], by_pixel + x * bpp, bpp);
+            ASSERT_EQ(0, std::memcmp(by_row, by_pixel, sizeof by_row)) << bpp << " bytes";
         }
     uint8_t got[6] = {1, 2, 3, 4, 5, 6};
     read_rgb_row(format_888(), row, 5, 2, got);
