@@ -83,6 +83,13 @@ std::vector<LimitCase> limit_cases() {
                           {record_field(0, word_size_y), value}, {record_field(0, word_transparency), value},
                           {record_field(0, word_diffusion), value}, {record_field(0, word_history), value},
                           {record_field(3, word_density), value}, {record_field(3, word_diffusion), value}}});
+    // Found by the simulator campaign: a record of 1,024 dots whose sizes
+    // make every particle cover the screen; frames took seconds.
+    for (int32_t transparency : {240, 0, 255})
+        cases.push_back({"screen_sized_particles",
+                         {{record_field(0, word_dot_count), 1024}, {record_field(0, word_size_x), 1982726312},
+                          {record_field(0, word_size_y), 695608864}, {record_field(0, word_transparency), transparency},
+                          {record_field(2, word_size_y), 695608864}}});
     for (int32_t offset : {-1, INT_MAX, 4, 600000000, 545232})
         cases.push_back({"picture_offsets",
                          {{slot_offset(0), offset}, {slot_offset(1), offset}, {slot_offset(2), offset},
