@@ -35,7 +35,7 @@ struct Decoder {
     jpeg_decompress_struct info;
     RecoveringErrors errors;
     WorkMonitor monitor;
-    JSAMPARRAY row;  // one scanline from the library's image pool
+    JSAMPARRAY row;  // a grey picture's scanline, from the library's image pool
     int width, height;  // the size the picture is decoded at
 };
 
@@ -99,8 +99,11 @@ int start_decoding(Decoder* d, std::FILE* file) {
     d->monitor.reading_scans = 0;
     if (d->info.output_components != 1 && d->info.output_components != 3) return 0;
     if (d->info.output_width != JDIMENSION(d->width) || d->info.output_height != JDIMENSION(d->height)) return 0;
-    d->row = (*d->info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d->info), JPOOL_IMAGE,
-                                          d->info.output_width * d->info.output_components, 1);
+    // Grey rows are widened to RGB from a row of the library's pool; colour
+    // rows need none, they are decoded in place.
+    if (d->info.output_components == 1)
+        d->row = (*d->info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d->info), JPOOL_IMAGE,
+                                              d->info.output_width, 1);
     return 1;
 }
 
