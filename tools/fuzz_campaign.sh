@@ -8,7 +8,9 @@
 # finished run appends its executions, coverage and result to
 # build-fuzz/campaigns.tsv, whose totals `status` prints; a run stopped with
 # SIGINT (kill -INT) counts its executions and is marked "stopped". The run's log is
-# build-fuzz/campaign-TARGET.log; the command prints the background pid.
+# build-fuzz/campaign-TARGET.log; the command prints the background pid. A
+# second campaign of a running target (one per core) shares its corpus and
+# logs to campaign-TARGET-2.log, a third to -3, and so on.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/fuzz_env.sh
@@ -31,7 +33,15 @@ if [[ $2 == runs ]]; then limit="-runs=$3"; else limit="-max_total_time=$(($3 * 
 [[ -x build-fuzz/bin/$name ]] || { echo "no fuzz target $name" >&2; exit 2; }
 [[ -d build-fuzz/seeds/$name ]] || fuzz_seeds
 mkdir -p "build-fuzz/corpus/$name" build-fuzz/artifacts
+# Each running campaign holds a lock on its log, so the next one takes a free log.
 log=build-fuzz/campaign-$name.log
+worker=1
+exec 9>"$log.lock"
+while ! flock -n 9; do
+  ((++worker <= 9)) || { echo "nine campaigns of $name are running already" >&2; exit 2; }
+  log=build-fuzz/campaign-$name-$worker.log
+  exec 9>"$log.lock"
+done
 (
   started=$SECONDS
   result=ok
@@ -47,4 +57,5 @@ log=build-fuzz/campaign-$name.log
   printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$(date -u +%FT%TZ)" "$name" "$limit" "${runs:-0}" \
     "$((SECONDS - started))" "${cov:-?}" "${ft:-?}" "$result" >>"$tally"
 ) </dev/null >/dev/null 2>&1 &
+exec 9>&-
 echo "campaign $name ($limit) running as pid $!, log $log"
