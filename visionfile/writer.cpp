@@ -8,7 +8,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +15,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "common/left_behind.h"
 
 namespace vision {
 namespace {
@@ -65,22 +66,8 @@ mode_t mode_for(const char* path) {
 void remove_stale_temporaries(const std::string& folder) {
     DIR* dir = opendir(folder.c_str());
     if (!dir) return;
-    const int dir_fd = dirfd(dir);
-    while (const dirent* entry = readdir(dir)) {
-        const char* name = entry->d_name;
-        if (std::strncmp(name, temp_prefix, sizeof temp_prefix - 1) != 0) continue;
-        const char* digits = name + sizeof temp_prefix - 1;
-        char* end = nullptr;
-        errno = 0;
-        const long pid = std::strtol(digits, &end, 10);
-        if (end == digits || *end != '-' || errno != 0 || pid <= 0 || pid == long(getpid())) continue;
-        if (kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
-        struct stat info;
-        if (fstatat(dir_fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode) ||
-            info.st_uid != geteuid())
-            continue;
-        unlinkat(dir_fd, name, 0);
-    }
+    while (const dirent* entry = readdir(dir))
+        if (common::left_behind(dirfd(dir), entry->d_name, temp_prefix, '-')) unlinkat(dirfd(dir), entry->d_name, 0);
     closedir(dir);
 }
 
@@ -152,7 +139,7 @@ AppendResult append_picture(std::FILE* out, const char* source_path, int slot, l
 // Writes the body (pictures and dots) from offset `running` on and fills in
 // the document's offsets, then the header and records at offset 0. Returns
 // the file's length, or -1.
-long long write_contents(Document& doc, std::FILE* out, SaveReport& report) {
+long long write_contents(Document& doc, std::FILE* out, SaveReport& report, Embedding embedding) {
     Header& header = doc.header;
     for (int32_t& count : header.floater_count)
         count = count < 0 ? 0 : (count > max_floaters ? max_floaters : count);
@@ -170,7 +157,8 @@ long long write_contents(Document& doc, std::FILE* out, SaveReport& report) {
         char path[path_size];
         std::memcpy(path, slot.picture_path, path_size);
         path[path_size - 1] = '\0';  // a damaged file may leave the field unterminated
-        if (std::memcmp(slot.picture_path, unused_path, sizeof unused_path) == 0) {
+        if (std::memcmp(slot.picture_path, unused_path, sizeof unused_path) == 0 ||
+            embedding == Embedding::paths_only) {
             slot.picture_offset = 0;
             continue;
         }
@@ -226,13 +214,13 @@ int finish(SaveReport& report, SaveReport* report_out, int ok) {
 
 long long write_vision_stream(Document& doc, std::FILE* out, SaveReport* report_out) {
     SaveReport report;
-    const long long length = write_contents(doc, out, report);
+    const long long length = write_contents(doc, out, report, Embedding::pictures);
     if (length < 0) report.error = errno ? errno : EIO;
     if (report_out) *report_out = report;
     return length;
 }
 
-int write_vision_file(Document& doc, const char* path, SaveReport* report_out) {
+int write_vision_file(Document& doc, const char* path, SaveReport* report_out, Embedding embedding) {
     SaveReport report;
     std::string target;
     if (!resolve_links(path, target)) {
@@ -252,7 +240,7 @@ int write_vision_file(Document& doc, const char* path, SaveReport* report_out) {
     int ok = out != nullptr;
     if (!ok) close(fd);
     errno = 0;
-    if (ok) ok = write_contents(doc, out, report) >= 0;
+    if (ok) ok = write_contents(doc, out, report, embedding) >= 0;
     if (!ok && !report.error) report.error = errno ? errno : EIO;
     if (out) {
         if (ok && (std::fflush(out) != 0 || fsync(fileno(out)) != 0 || fchmod(fileno(out), mode) != 0)) {

@@ -22,6 +22,14 @@ struct SaveReport {
     int error = 0;  // errno of the failure when the save failed, else 0
 };
 
+// What a save does with the picture files the slots name. A copy of unsaved
+// work is written often and only has to carry the paths: the pictures are
+// still where the person chose them.
+enum class Embedding {
+    pictures,    // each slot's picture file goes into the vision file
+    paths_only,  // slots keep their paths, with picture_offset 0 and nothing reported missing
+};
+
 // Saves `doc` to `path`: header, left-eye records, right-eye records, the
 // picture files of slots 0..3 back to back, then each record's X and Y dots.
 // Every picture_offset and points_offset in `doc` is set to where its data
@@ -43,7 +51,8 @@ struct SaveReport {
 // earlier saves into that folder whose process is gone (a save killed midway)
 // are removed first. Returns 1 on success, 0 on failure (the target is then
 // unchanged).
-int write_vision_file(Document& doc, const char* path, SaveReport* report = nullptr);
+int write_vision_file(Document& doc, const char* path, SaveReport* report = nullptr,
+                      Embedding embedding = Embedding::pictures);
 
 // The same file written into an open, seekable stream from its start (for
 // instance a memory buffer from fmemopen), with the same embedding rules;
