@@ -4,18 +4,22 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QLocale>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <cerrno>
 #include <iterator>
 #include <cstring>
+#include <ctime>
 #include <memory>
 
 #include "editor/background_dialog.h"
@@ -25,6 +29,7 @@
 #include "editor/messages.h"
 #include "editor/model/background_slots.h"
 #include "editor/model/editor_state.h"
+#include "editor/model/recovery.h"
 #include "editor/model/unsaved_changes.h"
 #include "editor/model/window_layout.h"
 #include "editor/personal_dialog.h"
@@ -199,6 +204,7 @@ void load_vision_command(QWidget* owner, EditorState& state) {
     }
     mark_pictures_loaded(state);
     mark_document_unchanged(state);
+    update_recovery_copy(state);
 }
 
 namespace {
@@ -261,6 +267,7 @@ bool save_vision_command(QWidget* owner, EditorState& state) {
         return false;
     }
     mark_document_unchanged(state);
+    update_recovery_copy(state);
     QStringList missing;
     for (int slot = 0; slot < vision::picture_slots; ++slot) {
         if (report.slot_missing[slot])
@@ -291,6 +298,39 @@ QString help_page_path() {
 
 QString readme_path() { return find_data_file(QCoreApplication::applicationDirPath(), "readme.txt"); }
 
+namespace {
+
+// How often unsaved work is copied to disk: at most this much drawing is
+// lost when the editor or the computer stops without a save.
+constexpr int recovery_interval_ms = 15000;
+
+// Offers back the work an editor that stopped without saving left in
+// `folder`. "No" deletes it; "Cancel" keeps it for the next start.
+void offer_left_copy(QWidget* owner, EditorState& state, const std::string& folder) {
+    std::time_t written_at = 0;
+    const std::string path = find_left_copy(folder, written_at);
+    if (path.empty()) return;
+    const QString when =
+        QLocale().toString(QDateTime::fromSecsSinceEpoch(written_at), QLocale::ShortFormat);
+    const QMessageBox::StandardButton answer = ask_question(
+        owner, main_window_title,
+        QString("The editor stopped before your vision was saved. It kept your work as it was at "
+                "%1.\n\nRestore it? \"No\" deletes it; \"Cancel\" keeps it for the next start.")
+            .arg(when),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::No) std::remove(path.c_str());
+    if (answer != QMessageBox::Yes) return;
+    errno = 0;
+    if (!restore_left_copy(state, path)) {
+        const int error = errno;
+        show_warning(owner, main_window_title,
+                     QString("Could not read the kept work \"%1\": %2.\nIt stays there.")
+                         .arg(QString::fromStdString(path), error_text(error)));
+    }
+}
+
+}  // namespace
+
 int run_editor(QApplication& app) {
     static vision::Document document;  // about 2.2 MB: never on the stack
     static EditorState state;
@@ -304,7 +344,19 @@ int run_editor(QApplication& app) {
     // restored (or no window manager maximizes it), fits the screen too.
     if (QScreen* screen = window->screen()) window->resize(screen->availableGeometry().size() * 3 / 4);
     window->showMaximized();
-    return app.exec();
+
+    // Unsaved work is copied to disk now and then, and offered back after a
+    // start that follows a crash; a normal exit removes the copy.
+    const std::string folder = recovery_folder_from_environment();
+    if (start_recovery(state, folder)) {
+        QTimer::singleShot(0, window, [window, folder] { offer_left_copy(window, state, folder); });
+        auto* timer = new QTimer(window);
+        QObject::connect(timer, &QTimer::timeout, window, [] { update_recovery_copy(state); });
+        timer->start(recovery_interval_ms);
+    }
+    const int code = app.exec();
+    drop_recovery_copy(state);
+    return code;
 }
 
 }  // namespace editor

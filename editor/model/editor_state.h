@@ -27,6 +27,13 @@ enum class PictureOrigin {
     refused,  // came with a loaded file and the person said not to embed it
 };
 
+// The copy of unsaved work kept on disk (recovery.h). Without a path no copy
+// is kept, as in tests that build a state of their own.
+struct RecoveryCopy {
+    std::string path;                           // this editor's copy
+    std::unique_ptr<vision::Document> written;  // the work the copy holds; null: no copy on disk
+};
+
 // The editor's one instance of its state. Dialogs edit `doc` directly as the
 // user works; only "Save Vision file" writes a file.
 struct EditorState {
@@ -47,6 +54,7 @@ struct EditorState {
     std::unique_ptr<vision::Document> unchanged;
     DrawingInput floater_map_input;    // floater map's stroke and last mouse position
     DrawingInput streak_input;         // sac refractions dialog's, kept separately
+    RecoveryCopy recovery;
 };
 
 }  // namespace editor

@@ -141,8 +141,9 @@ quit_with_escape
 # desktop entry.
 if [ -x "$bin_dir/vitrion_edit" ]; then
   app_id="org.vitrion.Editor"
+  # Its own state folder: no copy of unsaved work left by another run is offered.
   (cd "$work/run" && exec env -u DISPLAY WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland \
-     "$bin_dir/vitrion_edit") >"$work/editor.log" 2>&1 &
+     XDG_STATE_HOME="$work/state" "$bin_dir/vitrion_edit") >"$work/editor.log" 2>&1 &
   editor_pid=$!
   editor=""
   for _ in $(seq 100); do

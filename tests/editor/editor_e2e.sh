@@ -45,7 +45,7 @@ wait_window() {
 
 # A home of its own with a Pictures folder holding a phone-sized photo, and a
 # working directory away from the program (its help files are found anyway).
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_STATE_HOME=$work/home/.local/state
 mkdir -p "$HOME/Pictures" "$work/elsewhere"
 convert -size 4032x3024 gradient:'#7fb3e6-#3d6b2f' "$HOME/Pictures/photo.jpg"
 cd "$work/elsewhere"
