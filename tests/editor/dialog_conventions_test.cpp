@@ -74,11 +74,12 @@ void expect_nothing_clipped(QDialog* dialog) {
                     << name.toStdString() << " overlaps slider " << slider->objectName().toStdString();
         }
         // A push button's size hint has a style minimum; its text is what must fit.
-        if (qobject_cast<QPushButton*>(widget))
+        if (qobject_cast<QPushButton*>(widget)) {
             EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()) + 6, button->width())
                 << name.toStdString();
-        else if (button)
+        } else if (button) {
             EXPECT_LE(button->sizeHint().width(), button->width()) << name.toStdString();
+        }
     }
 }
 

@@ -60,8 +60,9 @@ TEST(UnsavedWork, ClosingAsksOnlyAboutChangesAndGoesOnOnlyWhenTheyAreSafe) {
         fixture.next_choice = c.save_to;
         EXPECT_EQ(window->close(), c.closes) << c.what;
         EXPECT_EQ(fixture.questions.size(), c.change ? 1 : 0) << c.what;
-        if (c.change)
+        if (c.change) {
             EXPECT_EQ(fixture.questions.value(0), "Save the changes to your vision file before closing?");
+        }
         EXPECT_EQ(fixture.doc->records[0][0].dot_count, c.change ? 1 : 0) << c.what << ": work kept";
     }
     vision::Document saved{};
