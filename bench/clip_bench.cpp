@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "bench/bench_simulator.h"
-#include "shell/fake_platform.h"
+#include "sim/platform/null_platform.h"
 #include "sim/clip/clip_encoder.h"
 #include "sim/shell/frame.h"
 #include "sim/shell/keys.h"
@@ -31,8 +31,8 @@ double thread_cpu_seconds() {
     return double(now.tv_sec) + 1e-9 * double(now.tv_nsec);
 }
 
-// The fake platform with a steady clock that runs 50 ms per frame.
-class PacedFake : public shell_testing::FakePlatform {
+// The null platform with a steady clock that runs 50 ms per frame.
+class PacedFake : public platform::NullPlatform {
 public:
     long steady_ms = 0;
     long steady_milliseconds() override { return steady_ms; }

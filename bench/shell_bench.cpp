@@ -6,7 +6,7 @@
 #include <string>
 
 #include "bench/bench_simulator.h"
-#include "shell/fake_platform.h"
+#include "sim/platform/null_platform.h"
 #include "sim/shell/frame.h"
 #include "sim/shell/onscreen_text.h"
 #include "sim/shell/shell.h"
@@ -22,7 +22,7 @@ void BM_FrameStepDefaultVision(benchmark::State& state) {
         state.SkipWithError("vitrion.dat not found beside the benchmark program");
         return;
     }
-    shell_testing::FakePlatform fake;
+    platform::NullPlatform fake;
     fake.record_text = 0;
     auto sim = std::make_unique<shell::Simulator>(fake);
     if (!start_every_effect(*sim, directory, state)) return;

@@ -33,6 +33,7 @@
 #include "editor/model/unsaved_changes.h"
 #include "editor/model/window_layout.h"
 #include "editor/personal_dialog.h"
+#include "editor/report_commands.h"
 #include "editor/picture_resources.h"
 #include "editor/sac_refractions_dialog.h"
 #include "visionfile/reader.h"
@@ -130,6 +131,8 @@ QMainWindow* create_main_window(EditorState& state) {
     QMenu* file = bar->addMenu("File");
     add_command(file, window, state, "Load Vision file", menu_load, QKeySequence(Qt::CTRL | Qt::Key_O));
     add_command(file, window, state, "Save Vision file", menu_save, QKeySequence(Qt::CTRL | Qt::Key_S));
+    add_command(file, window, state, "Report for the eye doctor\u2026", menu_report);
+    add_command(file, window, state, "Print report\u2026", menu_print_report, QKeySequence(Qt::CTRL | Qt::Key_P));
     add_command(file, window, state, "Exit", menu_exit, QKeySequence(Qt::CTRL | Qt::Key_Q));
     QMenu* configurations = bar->addMenu("Configurations");
     add_command(configurations, window, state, "Background", menu_background);
@@ -154,6 +157,8 @@ void run_menu_command(QMainWindow* window, EditorState& state, int id) {
     case menu_load: load_vision_command(window, state); break;
     case menu_save: save_vision_command(window, state); break;
     case menu_exit: window->close(); break;
+    case menu_report: export_report_command(window, state); break;
+    case menu_print_report: print_report_command(window, state); break;
     case menu_background: run_background_dialog(window, state); break;
     case menu_personal: run_personal_dialog(window, state); break;
     case menu_left_floaters:

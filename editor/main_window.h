@@ -18,6 +18,8 @@ enum MenuId {
     menu_load = 100,
     menu_save = 101,
     menu_exit = 102,
+    menu_report = 103,
+    menu_print_report = 104,
     menu_background = 200,
     menu_personal = 201,
     menu_left_sac_refractions = 202,

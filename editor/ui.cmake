@@ -6,7 +6,7 @@ file(GLOB editor_ui_sources CONFIGURE_DEPENDS
 list(REMOVE_ITEM editor_ui_sources ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
 add_library(vitrion_editor_ui STATIC ${editor_ui_sources})
 target_include_directories(vitrion_editor_ui PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(vitrion_editor_ui PUBLIC Qt6::Widgets vitrion_editor_model)
+target_link_libraries(vitrion_editor_ui PUBLIC Qt6::Widgets Qt6::PrintSupport vitrion_editor_model vitrion_shell)
 # The vision header has a field named `slots`, which Qt otherwise takes as a keyword.
 target_compile_definitions(vitrion_editor_ui PUBLIC QT_NO_KEYWORDS)
 if(TARGET vitrion_icon)

@@ -1,4 +1,4 @@
-// fuzz_simulator.cpp -- the whole simulator on a fake platform, run on a vision
+// fuzz_simulator.cpp -- the whole simulator on the null platform, run on a vision
 // file whose fields the input overwrites: start-up loader, start of the
 // simulation (reset scene from vision settings), frames, pointer moves and
 // command keys. After every step the engine's counts must stay inside their
@@ -29,7 +29,7 @@
 #include "sim/platform/pictures.h"
 #include "sim/shell/keys.h"
 #include "sim/shell/shell.h"
-#include "tests/shell/fake_platform.h"
+#include "sim/platform/null_platform.h"
 #include "visionfile/writer.h"
 
 namespace {
@@ -234,7 +234,7 @@ void restore(shell::Simulator& sim, const shell::Simulator& pristine) {
 
 // The simulator every run starts from, with frame and particle tables that
 // hold no memory (restore keeps the run's own).
-std::unique_ptr<shell::Simulator> make_pristine(shell_testing::FakePlatform& fake) {
+std::unique_ptr<shell::Simulator> make_pristine(platform::NullPlatform& fake) {
     auto pristine = std::make_unique<shell::Simulator>(fake);
     engine::FrameTables& t = pristine->engine.tables;
     t.shadow = {};
@@ -273,8 +273,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int previous_directory = open(".", O_RDONLY | O_DIRECTORY);
     fuzz::require(previous_directory >= 0 && chdir(folder.c_str()) == 0, "into the scratch folder");
 
-    static shell_testing::FakePlatform fake;
-    static const shell_testing::FakePlatform fresh_fake;
+    static platform::NullPlatform fake;
+    static const platform::NullPlatform fresh_fake;
     static const auto pristine = make_pristine(fake);
     static const auto sim = std::make_unique<shell::Simulator>(fake);
     fake = fresh_fake;

@@ -9,7 +9,7 @@ packages=(
   libqt6opengl6-dev libgl1-mesa-dri
   libjpeg62-turbo-dev libwebp-dev
   libgtest-dev libbenchmark-dev
-  fonts-dejavu-core
+  fonts-dejavu-core poppler-utils
   xvfb xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
   qt6-wayland weston

@@ -1,9 +1,9 @@
 // platform.h -- everything the simulator asks of the windowing system.
 //
 // The shell and the display code reach the platform only through this
-// interface. The Qt adapter implements it for the real program; tests use a
-// fake that records calls and plays a clock, so the whole simulator runs
-// without a screen.
+// interface. The Qt adapter implements it for the real program; the null
+// platform (null_platform.h) records calls and plays a clock, so the whole
+// simulator runs without a screen.
 #pragma once
 #include <chrono>
 #include <cstdint>

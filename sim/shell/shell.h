@@ -2,8 +2,8 @@
 //
 // The platform adapter owns the window and the event loop; it turns each event
 // into one call below, with the simulator state passed by reference. Every
-// platform operation the shell needs goes through platform::Platform, so a
-// fake platform with a fake clock runs the whole simulator in a test.
+// platform operation the shell needs goes through platform::Platform, so the
+// null platform with its settable clock runs the whole simulator in memory.
 #pragma once
 
 #include "common/random.h"

@@ -1,4 +1,4 @@
-// clip_test.cpp -- F9 clips through the whole simulator on the fake platform, read back with libwebp's demuxer.
+// clip_test.cpp -- F9 clips through the whole simulator on the null platform, read back with libwebp's demuxer.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -16,7 +16,7 @@
 
 #include <webp/demux.h>
 
-#include "shell/fake_platform.h"
+#include "sim/platform/null_platform.h"
 #include "sim/shell/keys.h"
 #include "sim/shell/onscreen_text.h"
 #include "sim/shell/shell.h"
@@ -24,12 +24,12 @@
 
 namespace {
 
-using shell_testing::FakePlatform;
+using platform::NullPlatform;
 
-// The fake with a steady clock the test moves, and text that really marks
+// The null platform with a steady clock the test moves, and text that really marks
 // the back surface, so a clip holding any text would show it. `composed`
 // keeps the back surface as it was when the frame's first text was drawn.
-class ClipFake : public FakePlatform {
+class ClipFake : public NullPlatform {
 public:
     long steady_ms = 0;
     std::vector<uint8_t> composed;
@@ -44,11 +44,11 @@ public:
             for (int column = x; column < x + 40 && column < target.width; ++column)
                 platform::write_pixel(format, 255, 255, 255,
                                       target.pixels.data() + row * target.pitch + column * 2, 2);
-        FakePlatform::draw_text(target, format, text, x, y, font, colour);
+        NullPlatform::draw_text(target, format, text, x, y, font, colour);
     }
     void present(const platform::Surface& back) override {
         text_in_frame = 0;
-        FakePlatform::present(back);
+        NullPlatform::present(back);
     }
 };
 

@@ -149,12 +149,12 @@ namespace {
 
 // A file dialog that deletes the chosen file before handing it over, as when
 // the file vanishes between choosing and loading.
-class VanishingChoice : public shell_testing::FakePlatform {
+class VanishingChoice : public platform::NullPlatform {
 public:
     int choose_file_to_open(char* path, int path_size, const char* title, const char* const* filter,
                             int filter_pairs, const char* default_extension,
                             const char* initial_directory) override {
-        const int chosen = FakePlatform::choose_file_to_open(path, path_size, title, filter, filter_pairs,
+        const int chosen = NullPlatform::choose_file_to_open(path, path_size, title, filter, filter_pairs,
                                                              default_extension, initial_directory);
         if (chosen) std::filesystem::remove(path);
         return chosen;
@@ -221,7 +221,7 @@ TEST_F(ShellTest, CaptureWhereNoFileCanBeMadeKeepsTheSimulatorRunning) {
 // a scene change keeps the picture on screen, a reload of the default file
 // keeps the settings and leaves no scene picture; frames go on throughout.
 TEST(SimulatorFaults, VisionFileRemovedWhileRunningKeepsRunning) {
-    shell_testing::FakePlatform fake;
+    platform::NullPlatform fake;
     auto sim = std::make_unique<shell::Simulator>(fake);
     testing_support::TempDir folder, pictures;
     testing_support::write_file(folder.file("vitrion.dat"), hardening::base_vision_file(pictures.path()));

@@ -13,7 +13,7 @@ using namespace shell_testing;
 
 namespace {
 
-bool drew(const FakePlatform& p, const std::string& text) {
+bool drew(const NullPlatform& p, const std::string& text) {
     for (const DrawnText& t : p.texts)
         if (t.text == text) return true;
     return false;
@@ -58,7 +58,7 @@ TEST_F(ShellTest, LeftClickEndsTheIntroAndTicksStopCounting) {
     for (int i = 0; i < 3; ++i) shell::on_timer(*sim);
     EXPECT_EQ(sim->intro_ticks, ticks);
     // While busy a click does not start anything.
-    FakePlatform p;
+    NullPlatform p;
     auto s = std::make_unique<shell::Simulator>(p);
     s->busy = 1;
     shell::on_left_button_down(*s, 1, 1);

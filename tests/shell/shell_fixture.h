@@ -1,4 +1,4 @@
-// shell_fixture.h -- a simulator on a fake platform, brought to the intro or the simulation on demand.
+// shell_fixture.h -- a simulator on the null platform, brought to the intro or the simulation on demand.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -6,15 +6,19 @@
 #include <filesystem>
 #include <memory>
 
-#include "fake_platform.h"
+#include "sim/platform/null_platform.h"
 #include "sim/shell/shell.h"
 #include "support/temp_dir.h"
 
 namespace shell_testing {
 
+using platform::DrawnText;
+using platform::FileDialogCall;
+using platform::NullPlatform;
+
 class ShellTest : public testing::Test {
 protected:
-    FakePlatform fake;
+    NullPlatform fake;
     std::unique_ptr<shell::Simulator> sim = std::make_unique<shell::Simulator>(fake);
     testing_support::TempDir folder;  // start-up directory: no vitrion.dat unless a test puts one
 

@@ -24,7 +24,7 @@ TEST_F(ShellTest, SoundFailuresShowOneBoxAndDestroyTheWindow) {
         {0, 0, "No pudo activarse DirectMusic."},  // music replaces sound
     };
     for (const Case& c : cases) {
-        FakePlatform p;
+        NullPlatform p;
         p.sound_ok = c.sound_ok;
         p.music_ok = c.music_ok;
         auto s = std::make_unique<shell::Simulator>(p);
@@ -67,7 +67,7 @@ TEST_F(ShellTest, DisplayFallsBackTo24BitsAndFailsWhenBothAreRefused) {
     create();
     EXPECT_EQ(sim->display.depth, 24);
 
-    FakePlatform none;
+    NullPlatform none;
     none.accept_16 = none.accept_24 = 0;
     auto s = std::make_unique<shell::Simulator>(none);
     ASSERT_EQ(shell::on_create(*s), 1);

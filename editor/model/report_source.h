@@ -1,0 +1,18 @@
+// report_source.h -- reading a vision file for a report, refusing one that is damaged.
+#pragma once
+#include <string>
+
+#include "visionfile/document.h"
+
+namespace editor {
+
+// Reads the vision file at `path` into `doc` (after the new-document
+// defaults) when it is whole. Returns "" on success, else the message to
+// show, naming the file and what is wrong: it cannot be opened (the
+// reason), it is shorter than a vision header, a floater count lies outside
+// 0..100, it ends before its floater records, or a floater's dots lie
+// outside the file. The reader alone would read such a file as far as it
+// goes; a page for a doctor must not show what the file does not hold.
+std::string read_vision_for_report(const std::string& path, vision::Document& doc);
+
+}  // namespace editor
