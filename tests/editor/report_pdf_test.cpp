@@ -10,8 +10,12 @@
 #include <cstring>
 #include <memory>
 
+#include <QMainWindow>
+
+#include "editor/main_window.h"
 #include "editor/model/report_page.h"
 #include "support/temp_dir.h"
+#include "ui_test_support.h"
 #include "visionfile/writer.h"
 
 using namespace editor;
@@ -206,6 +210,42 @@ TEST(ReportArguments, WrongArgumentsGiveTheUsage) {
     const Outcome made = run(VITRION_BIN_DIR "/vitrion_edit", {"--report", "only-one.pdf"});
     EXPECT_EQ(made.code, 2);
     EXPECT_TRUE(made.err.contains("usage: vitrion_edit --report OUT.pdf FILE.flt"));
+}
+
+}  // namespace
+
+namespace {
+
+// The menu command on the document in memory: the stills take the pictures
+// the person chose, never those a loaded file names unasked.
+TEST(ReportMenu, TheStillsUseOnlyPicturesThePersonChose) {
+    testing_support::TempDir dir;
+    QImage dark(1280, 960, QImage::Format_RGB888);
+    dark.fill(Qt::black);
+    const std::string picture = dir.file("dark.jpg");
+    ASSERT_TRUE(dark.save(QString::fromStdString(picture), "JPG"));
+    for (const PictureOrigin origin : {PictureOrigin::chosen, PictureOrigin::loaded}) {
+        testing_support::EditorFixture fixture;
+        std::snprintf(fixture.doc->header.slots[0].picture_path, vision::path_size, "%s", picture.c_str());
+        fixture.state.picture_origin[0] = origin;
+        const std::string pdf = dir.file("menu.pdf");
+        fixture.next_choice = QString::fromStdString(pdf);
+        std::unique_ptr<QMainWindow> window(create_main_window(fixture.state));
+        run_menu_command(window.get(), fixture.state, menu_report);
+        EXPECT_EQ(fixture.chooser_filters, QStringList({"PDF (*.pdf)"}));
+        EXPECT_TRUE(fixture.messages.isEmpty()) << fixture.messages.join('\n').toStdString();
+        ASSERT_EQ(run("pdftoppm", {"-r", "72", "-png", "-singlefile", QString::fromStdString(pdf),
+                                   QString::fromStdString(dir.file("menu"))}).code, 0);
+        const QImage page(QString::fromStdString(dir.file("menu.png")));
+        const ReportLayout layout = report_layout(page.width(), page.height());
+        const PageBox& still = layout.eyes[0].still;
+        const int grey = qGray(page.pixel(int(still.x + still.width / 2), int(still.y + still.height / 3)));
+        if (origin == PictureOrigin::chosen)
+            EXPECT_LT(grey, 40);
+        else
+            EXPECT_GT(grey, 60);  // the default scene's sky
+        QFile::remove(QString::fromStdString(pdf));
+    }
 }
 
 }  // namespace
