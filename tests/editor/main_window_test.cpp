@@ -44,7 +44,7 @@ TEST(MainWindow, MenuHasEveryCommandInOrder) {
     QStringList entries;
     for (QAction* top : window->menuBar()->actions()) list_menu(top->menu(), entries, top->text() + ">");
     EXPECT_EQ(entries, QStringList({"File>Load Vision file=100", "File>Save Vision file=101",
-                                    "File>Exit=102", "Configurations>Background=200",
+                                    "File>Show in simulator=103", "File>Exit=102", "Configurations>Background=200",
                                     "Configurations>Personal info=201",
                                     "Configurations>Left eye>Floaters=220",
                                     "Configurations>Left eye>Sac refractions=202",
