@@ -1,8 +1,12 @@
 // main.cpp -- vitrion_edit: starts the editor's main window and runs it until exit (or writes a report).
 #include <QApplication>
 
+#include <cstdio>
+#include <string>
+
 #include "editor/main_window.h"
 #include "editor/report_commands.h"
+#include "editor/model/command_line.h"
 
 int main(int argc, char** argv) {
     if (const int code = editor::run_report_command_line(argc, argv); code >= 0) return code;
@@ -11,5 +15,16 @@ int main(int argc, char** argv) {
     // StartupWMClass and file name match; fixed, whatever name started us.
     app.setApplicationName(QStringLiteral("vitrion_edit"));
     app.setDesktopFileName(QStringLiteral("org.vitrion.Editor"));
-    return editor::run_editor(app);
+    // What Qt left of the arguments once it took its own.
+    editor::EditCommandLine line;
+    std::string error;
+    if (!editor::parse_edit_command_line(argc, argv, line, error)) {
+        std::fprintf(stderr, "vitrion_edit: %s\n%s", error.c_str(), editor::edit_usage);
+        return 2;
+    }
+    if (line.help) {
+        std::fputs(editor::edit_usage, stdout);
+        return 0;
+    }
+    return editor::run_editor(app, QString::fromStdString(line.file));
 }

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeySequence>
@@ -12,9 +14,11 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <cerrno>
 #include <iterator>
@@ -36,6 +40,7 @@
 #include "editor/report_commands.h"
 #include "editor/picture_resources.h"
 #include "editor/sac_refractions_dialog.h"
+#include "editor/show_in_simulator.h"
 #include "visionfile/reader.h"
 #include "visionfile/writer.h"
 #ifdef VITRION_HAVE_ICON
@@ -77,10 +82,18 @@ QString error_text(int error) {
     return error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("unknown error");
 }
 
-// The main window only adds the question before it closes.
+// The one local *.flt file a drag carries, or "".
+QString dropped_vision_file(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().front();
+    if (!url.isLocalFile() || !url.toLocalFile().endsWith(".flt", Qt::CaseInsensitive)) return {};
+    return url.toLocalFile();
+}
+
+// The main window adds the question before it closes, and vision files dropped on it.
 class MainWindow : public QMainWindow {
 public:
-    explicit MainWindow(EditorState& state) : state_(state) {}
+    explicit MainWindow(EditorState& state) : state_(state) { setAcceptDrops(true); }
 
 protected:
     void closeEvent(QCloseEvent* event) override {
@@ -88,6 +101,16 @@ protected:
             event->accept();
         else
             event->ignore();
+    }
+    void dragEnterEvent(QDragEnterEvent* event) override {
+        if (!dropped_vision_file(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    }
+    void dropEvent(QDropEvent* event) override {
+        const QString path = dropped_vision_file(event->mimeData());
+        if (path.isEmpty()) return;
+        event->acceptProposedAction();
+        // Loaded once the drop is over: the question before it is modal.
+        QTimer::singleShot(0, this, [this, path] { open_vision_file(this, state_, path); });
     }
 
 private:
@@ -131,6 +154,7 @@ QMainWindow* create_main_window(EditorState& state) {
     QMenu* file = bar->addMenu("File");
     add_command(file, window, state, "Load Vision file", menu_load, QKeySequence(Qt::CTRL | Qt::Key_O));
     add_command(file, window, state, "Save Vision file", menu_save, QKeySequence(Qt::CTRL | Qt::Key_S));
+    add_command(file, window, state, "Show in simulator", menu_show_in_simulator, QKeySequence(Qt::Key_F5));
     add_command(file, window, state, "Report for the eye doctor\u2026", menu_report);
     add_command(file, window, state, "Print report\u2026", menu_print_report, QKeySequence(Qt::CTRL | Qt::Key_P));
     add_command(file, window, state, "Exit", menu_exit, QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -156,6 +180,7 @@ void run_menu_command(QMainWindow* window, EditorState& state, int id) {
     switch (id) {
     case menu_load: load_vision_command(window, state); break;
     case menu_save: save_vision_command(window, state); break;
+    case menu_show_in_simulator: show_in_simulator_command(window, state); break;
     case menu_exit: window->close(); break;
     case menu_report: export_report_command(window, state); break;
     case menu_print_report: print_report_command(window, state); break;
@@ -194,22 +219,37 @@ bool keep_work_before(QWidget* owner, EditorState& state, const QString& before)
     return false;
 }
 
+namespace {
+
+// Reads `path` into the document; a file that cannot be read is reported.
+bool read_vision_into(QWidget* owner, EditorState& state, const QString& path) {
+    errno = 0;
+    if (!vision::read_vision_file(*state.doc, path.toUtf8().constData())) {
+        const int error = errno;
+        show_warning(owner, "Load Vitrion Vision File",
+                     QString("Could not open \"%1\": %2.").arg(path, error_text(error)));
+        return false;
+    }
+    mark_pictures_loaded(state);
+    mark_document_unchanged(state);
+    update_recovery_copy(state);
+    return true;
+}
+
+}  // namespace
+
 void load_vision_command(QWidget* owner, EditorState& state) {
     if (!keep_work_before(owner, state, "loading another vision file")) return;
     ChosenFile chosen;
     if (!choose_file_to_open(owner, state, "Load Vitrion Vision File", vision_file_types(), "flt",
                              chosen))
         return;
-    errno = 0;
-    if (!vision::read_vision_file(*state.doc, chosen.path.toUtf8().constData())) {
-        const int error = errno;
-        show_warning(owner, "Load Vitrion Vision File",
-                     QString("Could not open \"%1\": %2.").arg(chosen.path, error_text(error)));
-        return;
-    }
-    mark_pictures_loaded(state);
-    mark_document_unchanged(state);
-    update_recovery_copy(state);
+    read_vision_into(owner, state, chosen.path);
+}
+
+bool open_vision_file(QWidget* owner, EditorState& state, const QString& path) {
+    if (!keep_work_before(owner, state, "loading another vision file")) return false;
+    return read_vision_into(owner, state, path);
 }
 
 namespace {
@@ -336,7 +376,7 @@ void offer_left_copy(QWidget* owner, EditorState& state, const std::string& fold
 
 }  // namespace
 
-int run_editor(QApplication& app) {
+int run_editor(QApplication& app, const QString& file) {
     static vision::Document document;  // about 2.2 MB: never on the stack
     static EditorState state;
     start_editor_state(state, document);
@@ -353,8 +393,12 @@ int run_editor(QApplication& app) {
     // Unsaved work is copied to disk now and then, and offered back after a
     // start that follows a crash; a normal exit removes the copy.
     const std::string folder = recovery_folder_from_environment();
-    if (start_recovery(state, folder)) {
-        QTimer::singleShot(0, window, [window, folder] { offer_left_copy(window, state, folder); });
+    const bool recovering = start_recovery(state, folder);
+    QTimer::singleShot(0, window, [window, folder, recovering, file] {
+        if (recovering) offer_left_copy(window, state, folder);
+        if (!file.isEmpty()) open_vision_file(window, state, file);
+    });
+    if (recovering) {
         auto* timer = new QTimer(window);
         QObject::connect(timer, &QTimer::timeout, window, [] { update_recovery_copy(state); });
         timer->start(recovery_interval_ms);

@@ -18,8 +18,9 @@ enum MenuId {
     menu_load = 100,
     menu_save = 101,
     menu_exit = 102,
-    menu_report = 103,
-    menu_print_report = 104,
+    menu_show_in_simulator = 103,
+    menu_report = 104,
+    menu_print_report = 105,
     menu_background = 200,
     menu_personal = 201,
     menu_left_sac_refractions = 202,
@@ -40,9 +41,10 @@ void start_editor_state(EditorState& state, vision::Document& doc);
 
 // Builds the main window over `state`: title, icon, menu (each action named
 // "menu_<id>" with its id as data and its shortcut: Ctrl+O load, Ctrl+S save,
-// Ctrl+Q exit, F1 help), the centred presentation picture and the arrow
-// cursor. Closing it asks first when the document has unsaved changes. The
-// caller owns the window; it is not shown yet.
+// F5 show in simulator, Ctrl+Q exit, F1 help), the centred presentation
+// picture and the arrow cursor. Closing it asks first when the document has
+// unsaved changes. A vision file (*.flt) dropped on it is loaded as
+// open_vision_file loads it. The caller owns the window; it is not shown yet.
 QMainWindow* create_main_window(EditorState& state);
 
 // Runs the command with menu id `id` as the menu would (unknown ids do nothing).
@@ -62,6 +64,11 @@ bool keep_work_before(QWidget* owner, EditorState& state, const QString& before)
 // without their pictures while the dialog keeps showing their paths.
 // save_vision_command returns true when the document was saved.
 void load_vision_command(QWidget* owner, EditorState& state);
+
+// Loads the vision file at `path` as "Load Vision file" loads a chosen one,
+// unsaved changes asked about first (a drop, the command line). Returns true
+// when it was loaded.
+bool open_vision_file(QWidget* owner, EditorState& state, const QString& path);
 bool save_vision_command(QWidget* owner, EditorState& state);
 
 // `relative` (e.g. "readme.txt") in `program_dir` when it is there, else in
@@ -75,7 +82,9 @@ QString help_page_path();
 QString readme_path();
 
 // The whole program: state, window maximized on its screen, event loop.
-// Returns the exit code, 0 after "Exit" or closing the window.
-int run_editor(QApplication& app);
+// `file`, when not empty, is loaded once the window shows, after a kept
+// copy of unsaved work was offered back. Returns the exit code, 0 after
+// "Exit" or closing the window.
+int run_editor(QApplication& app, const QString& file = {});
 
 }  // namespace editor

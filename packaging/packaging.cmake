@@ -26,6 +26,12 @@ endforeach()
 add_custom_target(vitrion_man_pages ALL DEPENDS ${man_pages})
 
 install(FILES ${vitrion_desktop_entries} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# Vision files are a file type of their own, opened by the simulator unless
+# the person picks the editor under "Open with". The desktop's databases are
+# rebuilt from these by the triggers of shared-mime-info and
+# desktop-file-utils when the package is installed or removed.
+install(FILES ${packaging_dir}/vitrion-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME vitrion.xml)
+install(FILES ${packaging_dir}/mimeapps.list DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${vitrion_metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${packaging_out}/vitrion_sim.6.gz ${packaging_out}/vitrion.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${packaging_out}/vitrion_edit.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
@@ -39,7 +45,8 @@ install(FILES ${doc_pictures} DESTINATION ${vitrion_doc_dir}/docs)
 # The menu entries and the software-centre data must pass the desktop's own
 # validators (skipped where they are not installed).
 add_test(NAME desktop_files_validate
-         COMMAND bash ${packaging_dir}/validate_desktop_files.sh ${vitrion_metainfo} ${vitrion_desktop_entries})
+         COMMAND bash ${packaging_dir}/validate_desktop_files.sh ${vitrion_metainfo} ${packaging_dir}/vitrion-mime.xml
+                 ${vitrion_desktop_entries})
 set_tests_properties(desktop_files_validate PROPERTIES SKIP_RETURN_CODE 77)
 
 # --- the Debian package ----------------------------------------------------
@@ -60,8 +67,9 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, libqt6gui6, qt6-wayland")
 # The launcher asks xdg-user-dir for the pictures folder; the editor opens its
-# help page through xdg-open.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-user-dirs, xdg-utils")
+# help page through xdg-open; the desktop learns the vision file type from
+# shared-mime-info (and xdg-mime outside a desktop from libfile-mimeinfo-perl).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-user-dirs, xdg-utils, shared-mime-info, libfile-mimeinfo-perl")
 # The summary above is the first line; CPack indents these paragraphs.
 set(CPACK_PACKAGE_DESCRIPTION "Vitrion lets people with eye floaters show others what they see.
 

@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-wayland weston
   dpkg-dev file desktop-file-utils appstream xdg-user-dirs
+  xdg-utils shared-mime-info libfile-mimeinfo-perl
 )
 
 missing=()

@@ -92,7 +92,29 @@ wait "$editor_pid" 2>/dev/null || true
 editor_pid=""
 echo "editor: ran from the menu's command, class $class"
 
-# 4. Removing it leaves none of its files.
+# 4. The desktop knows vision files: their type, and opening one starts the
+# simulator on it (outside any desktop environment: xdg-open's own lookup).
+vision_file="$home/Sent by a friend.flt"
+cp /usr/share/vitrion/vitrion.dat "$vision_file"
+type=$(env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION HOME="$home" xdg-mime query filetype "$vision_file")
+[ "$type" = "application/x-vitrion-vision" ] || fail "xdg-mime calls a .flt file '$type'"
+default=$(env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION HOME="$home" xdg-mime query default "$type")
+[ "$default" = "org.vitrion.Simulator.desktop" ] || fail "vision files open with '$default'"
+(cd / && exec env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u XDG_CONFIG_HOME HOME="$home" xdg-open "$vision_file") \
+  >"$work/sim.log" 2>&1 &
+opener_pid=$!
+wait_for_window >/dev/null
+sim_pid=$(pgrep -n -x vitrion_sim) || fail "xdg-open started no vitrion_sim: $(cat "$work/sim.log")"
+tr '\0' '\n' <"/proc/$sim_pid/cmdline" | grep -qxF "$vision_file" ||
+  fail "the simulator was not started on the file: $(tr '\0' ' ' <"/proc/$sim_pid/cmdline")"
+xdotool key Escape
+for _ in $(seq 100); do kill -0 "$sim_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$sim_pid" 2>/dev/null && fail "vitrion_sim still runs 10 s after Escape"
+sim_pid=""
+wait "$opener_pid" 2>/dev/null || true
+echo "desktop: a .flt file is $type and opens in the simulator"
+
+# 5. Removing it leaves none of its files.
 "${sudo[@]}" dpkg -r vitrion >/dev/null
 installed_by_us=0
 package_installed && fail "vitrion is still installed after dpkg -r"

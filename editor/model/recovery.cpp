@@ -13,6 +13,7 @@
 
 #include "common/left_behind.h"
 #include "editor/model/background_slots.h"
+#include "editor/model/private_folder.h"
 #include "editor/model/unsaved_changes.h"
 #include "visionfile/reader.h"
 #include "visionfile/writer.h"
@@ -21,17 +22,6 @@ namespace editor {
 namespace {
 
 constexpr char copy_prefix[] = "unsaved-";
-
-// Makes `folder` and any missing parents for this user alone, as the copies
-// hold what the person wrote about their eyes (and as the desktop's rules for
-// state folders ask).
-int make_private_folder(const std::string& folder) {
-    for (size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1))
-        mkdir(folder.substr(0, slash).c_str(), 0700);
-    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return 0;
-    struct stat info;
-    return stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
 
 }  // namespace
 

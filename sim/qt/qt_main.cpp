@@ -2,15 +2,27 @@
 // and hands every window event to the shell until the window is destroyed.
 #include <QApplication>
 
+#include <cstdio>
 #include <memory>
 
 #include "common/trace.h"
 #include "sim/qt/qt_platform.h"
 #include "sim/qt/qt_trace.h"
+#include "sim/shell/command_line.h"
 #include "sim/shell/shell.h"
 
-int main(int, char**) {
-    // The program takes no command line: Qt gets only the program name.
+int main(int argc, char** argv) {
+    shell::SimCommandLine line;
+    char error[256] = {};
+    if (!shell::parse_sim_command_line(argc, argv, line, error, sizeof error)) {
+        std::fprintf(stderr, "vitrion_sim: %s\n%s", error, shell::sim_usage);
+        return 2;
+    }
+    if (line.help) {
+        std::fputs(shell::sim_usage, stdout);
+        return 0;
+    }
+    // Qt reads no options of its own here: it gets only the program name.
     int qt_argc = 1;
     char program_name[] = "vitrion_sim";
     char* qt_argv[] = {program_name, nullptr};
@@ -26,6 +38,7 @@ int main(int, char**) {
     // Several megabytes of state: on the heap, alive for the whole run.
     auto sim = std::make_unique<shell::Simulator>(qt);
     shell::Simulator& s = *sim;
+    shell::apply_sim_command_line(s, line);
 
     platform::WindowEvents& ev = qt.window().events;
     ev.timer = [&s] { shell::on_timer(s); };

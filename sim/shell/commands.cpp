@@ -1,6 +1,8 @@
 // commands.cpp -- the key commands and the vision-file loads behind F3 and F4.
 #include "sim/shell/commands.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -100,6 +102,51 @@ void remember_folder(Simulator& sim, const char* path) {
     sim.dialog_directory[length] = '\0';
 }
 
+// Why `path` cannot be loaded as a vision file, into `reason`; 0 when it can
+// be read. A file shorter than a vision header is no vision file: read over
+// the document it would leave a mix of two files.
+int unreadable_vision(const char* path, char* reason, size_t reason_size) {
+    struct stat info;
+    errno = 0;
+    if (stat(path, &info) != 0) {
+        std::snprintf(reason, reason_size, "%s", std::strerror(errno ? errno : ENOENT));
+        return 1;
+    }
+    if (S_ISREG(info.st_mode) && info.st_size < static_cast<off_t>(vision::header_size)) {
+        std::snprintf(reason, reason_size, "damaged or not a vision file (%lld bytes, shorter than a vision header)",
+                      static_cast<long long>(info.st_size));
+        return 1;
+    }
+    return 0;
+}
+
+// The second half of F4, once a file is known: the timer is stopped and
+// busy is 1 (begin_loading).
+void load_chosen_vision(Simulator& sim, const char* chosen) {
+    remember_folder(sim, chosen);
+
+    // The default file first, so that whatever the chosen file does not
+    // reach holds the default values rather than the previous file's.
+    read_default_vision(sim);
+    if (!display_reopen(sim)) return;  // the window is being destroyed
+
+    char reason[160] = {};
+    errno = 0;
+    if (!unreadable_vision(chosen, reason, sizeof reason) && vision::read_vision_file(sim.document, chosen)) {
+        std::snprintf(sim.pictures.vision_path, sizeof sim.pictures.vision_path, "%s", chosen);
+        sim.engine.default_vision_loaded = 0;
+    } else {
+        // The file vanished, cannot be read or is no vision file: the
+        // document is still the default file, so its pictures and random
+        // floaters stay in use.
+        if (reason[0] == '\0') std::snprintf(reason, sizeof reason, "%s", std::strerror(errno ? errno : ENOENT));
+        sim.engine.default_vision_loaded = 1;
+        std::fprintf(stderr, "vitrion_sim: cannot read vision file %s: %s\n", chosen, reason);
+    }
+    reset_scene(sim);
+    end_loading(sim);
+}
+
 }  // namespace
 
 void toggle_help(Simulator& sim) {
@@ -131,26 +178,12 @@ void load_personal_vision(Simulator& sim) {
         return;
     }
     chosen[sizeof chosen - 1] = '\0';
-    remember_folder(sim, chosen);
+    load_chosen_vision(sim, chosen);
+}
 
-    // The default file first, so that whatever the chosen file does not
-    // reach holds the default values rather than the previous file's.
-    read_default_vision(sim);
-    if (!display_reopen(sim)) return;  // the window is being destroyed
-
-    errno = 0;
-    if (vision::read_vision_file(sim.document, chosen)) {
-        std::snprintf(sim.pictures.vision_path, sizeof sim.pictures.vision_path, "%s", chosen);
-        sim.engine.default_vision_loaded = 0;
-    } else {
-        // The file vanished or cannot be read: the document is still the
-        // default file, so its pictures and random floaters stay in use.
-        sim.engine.default_vision_loaded = 1;
-        std::fprintf(stderr, "vitrion_sim: cannot read vision file %s: %s\n", chosen,
-                     std::strerror(errno ? errno : ENOENT));
-    }
-    reset_scene(sim);
-    end_loading(sim);
+void load_vision_at_path(Simulator& sim, const char* path) {
+    begin_loading(sim);
+    load_chosen_vision(sim, path);
 }
 
 namespace {

@@ -29,7 +29,13 @@ void toggle_help(Simulator& sim);
 void load_default_vision(Simulator& sim);
 
 // F4: lets the user choose a vision file and loads it; cancelling changes
-// nothing but the help screen's switch.
+// nothing but the help screen's switch. A chosen file that is missing,
+// unreadable or shorter than a vision header is named with the reason on
+// the standard error stream, and the default vision stays loaded.
 void load_personal_vision(Simulator& sim);
+
+// F4 with `path` in place of the dialog's answer (the command line's file):
+// the same steps, messages and result as choosing `path` in the dialog.
+void load_vision_at_path(Simulator& sim, const char* path);
 
 }  // namespace shell

@@ -9,6 +9,7 @@
 #include "sim/engine/engine.h"
 #include "sim/platform/display.h"
 #include "sim/platform/pictures.h"
+#include "sim/shell/commands.h"
 #include "sim/shell/engine_calls.h"
 #include "sim/shell/onscreen_text.h"
 #include "sim/shell/recording.h"
@@ -111,6 +112,14 @@ void start_sequence(Simulator& sim) {
     draw_frame_now(sim);
     reset_scene(sim);
     sim.engine.simulation_started = 1;
+    if (sim.startup_file[0] != '\0') {
+        // Loaded as the F4 key would load it, right after the start; the
+        // field is emptied first so a later start cannot load it again.
+        char path[sizeof sim.startup_file];
+        std::memcpy(path, sim.startup_file, sizeof path);
+        sim.startup_file[0] = '\0';
+        load_vision_at_path(sim, path);
+    }
 }
 
 int display_reopen(Simulator& sim) {

@@ -27,7 +27,8 @@ void blink_step(Simulator& sim);
 // The intro's eyelid: the closing/opening steps only, at blink_speed / 20.
 void intro_eyelid_step(Simulator& sim);
 
-// From the intro to the simulation: status text, one frame, reset scene.
+// From the intro to the simulation: status text, one frame, reset scene;
+// then the command line's vision file, when one was given, as F4 loads it.
 void start_sequence(Simulator& sim);
 
 // Releases every picture, closes and re-opens the display and resets the

@@ -80,7 +80,7 @@ void on_timer(Simulator& sim) {
     if (sim.display.display_ready == 1) draw_frame_now(sim);
     if (e.simulation_started == 0) {
         ++sim.intro_ticks;
-        if (sim.intro_ticks > intro_ticks_before_start) start_sequence(sim);
+        if (sim.intro_ticks > intro_ticks_before_start || sim.skip_intro) start_sequence(sim);
     }
 }
 

@@ -69,6 +69,12 @@ struct Simulator {
     // then the folder of the last chosen file.
     char dialog_directory[platform::vision_path_size] = {};
 
+    // From the command line (command_line.h): start at the first tick
+    // without waiting for the intro, and the vision file the start loads as
+    // F4 would ("" none; emptied once loaded).
+    int skip_intro = 0;
+    char startup_file[platform::vision_path_size] = {};
+
     ClipRecording clip;  // F9
 };
 
@@ -85,7 +91,8 @@ int on_create(Simulator& sim);
 int open_display_at_startup(Simulator& sim);
 
 // The frame timer: first tick runs the start-up loader; every tick draws a
-// frame while the display is ready; intro ticks count toward the start.
+// frame while the display is ready; intro ticks count toward the start,
+// which comes at once when the command line skips the intro.
 void on_timer(Simulator& sim);
 
 // Key commands, only while the simulation runs (keys.h codes). Auto-repeat

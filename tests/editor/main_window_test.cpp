@@ -44,8 +44,9 @@ TEST(MainWindow, MenuHasEveryCommandInOrder) {
     QStringList entries;
     for (QAction* top : window->menuBar()->actions()) list_menu(top->menu(), entries, top->text() + ">");
     EXPECT_EQ(entries, QStringList({"File>Load Vision file=100", "File>Save Vision file=101",
-                                    QString::fromUtf8("File>Report for the eye doctor\u2026=103"),
-                                    QString::fromUtf8("File>Print report\u2026=104"), "File>Exit=102", "Configurations>Background=200",
+                                    "File>Show in simulator=103",
+                                    QString::fromUtf8("File>Report for the eye doctor\u2026=104"),
+                                    QString::fromUtf8("File>Print report\u2026=105"), "File>Exit=102", "Configurations>Background=200",
                                     "Configurations>Personal info=201",
                                     "Configurations>Left eye>Floaters=220",
                                     "Configurations>Left eye>Sac refractions=202",
