@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/picture_fixtures.h"
@@ -22,6 +23,10 @@ namespace {
 struct Size {
     int width, height;
 };
+
+// A camera's 1024 x 768 photo and a phone's 4032 x 3024 one as the
+// simulator shows it (at a quarter), one after the other both ways.
+constexpr std::pair<Size, Size> both_orders[] = {{{1024, 768}, {1008, 756}}, {{1008, 756}, {1024, 768}}};
 
 // A scene picture as the independent reference decoder gives it.
 using Scene = picture_fixtures::Reference;
@@ -85,6 +90,12 @@ protected:
         return wrong;
     }
 
+    // Presses `key`, then expects the frame to show `scene` from `slot`.
+    void press_and_expect(int key, const Scene& scene, int slot, const std::string& what) {
+        shell::on_key_down(*sim, key);
+        expect_shows(scene, slot, what.c_str());
+    }
+
     void expect_shows(const Scene& scene, int slot, const char* after) {
         std::string first;
         EXPECT_EQ(sim->pictures.scene_slot, slot) << after;
@@ -98,22 +109,17 @@ protected:
 // back to the first: the window reaches the bottom-right of the picture
 // shown and nothing of the other one remains.
 TEST_F(SceneSizesTest, NextSceneAndDefaultReloadShowOnlyTheCurrentPicture) {
-    for (const auto& [first, second] : {std::pair{Size{1024, 768}, Size{1008, 756}},
-                                        std::pair{Size{1008, 756}, Size{1024, 768}}}) {
+    for (const auto& [first, second] : both_orders) {
         SCOPED_TRACE(std::to_string(first.width) + " then " + std::to_string(second.width));
         restart();
         const std::vector<Scene> scenes = write_vision(folder.file("vitrion.dat"), {first, second});
         simulation();
         expect_shows(scenes[0], 0, "start");
+        press_and_expect(shell::key_letter('L'), scenes[1], 1, "L");
+        press_and_expect(shell::key_letter('L'), scenes[0], 0, "L twice");
         shell::on_key_down(*sim, shell::key_letter('L'));
-        expect_shows(scenes[1], 1, "L");
-        shell::on_key_down(*sim, shell::key_letter('L'));
-        expect_shows(scenes[0], 0, "L twice");
-        shell::on_key_down(*sim, shell::key_letter('L'));
-        shell::on_key_down(*sim, shell::key_f3);
-        expect_shows(scenes[0], 0, "F3");
-        shell::on_key_down(*sim, shell::key_letter('L'));
-        expect_shows(scenes[1], 1, "L after F3");
+        press_and_expect(shell::key_f3, scenes[0], 0, "F3");
+        press_and_expect(shell::key_letter('L'), scenes[1], 1, "L after F3");
     }
 }
 
@@ -129,10 +135,8 @@ TEST_F(SceneSizesTest, PersonalFileCyclesThroughFourSizes) {
     shell::on_key_down(*sim, shell::key_f4);
     ASSERT_EQ(sim->engine.default_vision_loaded, 0);
     expect_shows(scenes[0], 0, "F4");
-    for (int step = 1; step <= 5; ++step) {
-        shell::on_key_down(*sim, shell::key_letter('L'));
-        expect_shows(scenes[step % 4], step % 4, ("L number " + std::to_string(step)).c_str());
-    }
+    for (int step = 1; step <= 5; ++step)
+        press_and_expect(shell::key_letter('L'), scenes[step % 4], step % 4, "L number " + std::to_string(step));
 }
 
 // A scene that will not decode, reached after a picture of another size
@@ -140,8 +144,7 @@ TEST_F(SceneSizesTest, PersonalFileCyclesThroughFourSizes) {
 // whole and at its own size, whichever of the two is larger.
 TEST_F(SceneSizesTest, SceneThatWillNotDecodeKeepsThePreviousOneWhole) {
     testing::internal::CaptureStderr();
-    for (const auto& [first, second] : {std::pair{Size{1024, 768}, Size{1008, 756}},
-                                        std::pair{Size{1008, 756}, Size{1024, 768}}}) {
+    for (const auto& [first, second] : both_orders) {
         SCOPED_TRACE(std::to_string(first.width) + " then " + std::to_string(second.width));
         restart();
         write_vision(folder.file("vitrion.dat"), {{700, 500}});
@@ -149,14 +152,10 @@ TEST_F(SceneSizesTest, SceneThatWillNotDecodeKeepsThePreviousOneWhole) {
         const std::string personal = folder.file("broken.flt");
         const std::vector<Scene> scenes = write_vision(personal, {first, second, {-1, 0}});
         fake.file_answers = {personal};
-        shell::on_key_down(*sim, shell::key_f4);
-        expect_shows(scenes[0], 0, "F4");
-        shell::on_key_down(*sim, shell::key_letter('L'));
-        expect_shows(scenes[1], 1, "L");
-        shell::on_key_down(*sim, shell::key_letter('L'));
-        expect_shows(scenes[1], 2, "L onto the slot that will not decode");
-        shell::on_key_down(*sim, shell::key_letter('L'));
-        expect_shows(scenes[0], 0, "L round to the first slot");
+        press_and_expect(shell::key_f4, scenes[0], 0, "F4");
+        press_and_expect(shell::key_letter('L'), scenes[1], 1, "L");
+        press_and_expect(shell::key_letter('L'), scenes[1], 2, "L onto the slot that will not decode");
+        press_and_expect(shell::key_letter('L'), scenes[0], 0, "L round to the first slot");
     }
     testing::internal::GetCapturedStderr();
 }
