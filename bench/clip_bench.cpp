@@ -90,12 +90,12 @@ struct Scene {
 // queue has room, so the worker encodes while the step runs and, on a
 // machine whose cores are busy, competes with it for a core. Every timed
 // frame really copies (frames_dropped stays 0).
-void BM_FrameStepRecording(benchmark::State& state) {
+void frame_step_recording(benchmark::State& state, int recording, int help) {
     Scene scene;
     if (!scene.open(state)) return;
     shell::Simulator& sim = *scene.sim;
-    const int recording = int(state.range(0));
     const int queued_at_most = recording == 1 ? 0 : clip::queue_frames - 1;
+    sim.help_visible = help;
     if (recording) shell::on_key_down(sim, shell::key_f9);
     std::vector<uint8_t> other_memory(64 << 20, 1);
     for (auto _ : state) {
@@ -117,9 +117,19 @@ void BM_FrameStepRecording(benchmark::State& state) {
     state.counters["frames_copied"] = sim.clip.recorder.frames_queued;
     state.counters["frames_dropped"] = sim.clip.recorder.frames_dropped;
 }
+void BM_FrameStepRecording(benchmark::State& state) { frame_step_recording(state, int(state.range(0)), 0); }
 // At most 399 frames, so that the 20-second limit never ends the clip mid-run.
 BENCHMARK(BM_FrameStepRecording)
     ->Arg(0)->Arg(1)->Arg(2)->Iterations(300)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The same with the help screen up, not recording (0) and recording with the
+// worker idle (1): while recording, the overlay dimming is a pass of its own
+// after the clip's copy.
+void BM_FrameStepRecordingWithHelp(benchmark::State& state) {
+    frame_step_recording(state, int(state.range(0)), 1);
+}
+BENCHMARK(BM_FrameStepRecordingWithHelp)
+    ->Arg(0)->Arg(1)->Iterations(300)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // What recording adds to each frame on its own: the frame hook (the copy of
 // the back surface into a queue slot and its bookkeeping), timed alone after

@@ -1,7 +1,7 @@
 // fuzz_jpeg_picture.cpp -- any bytes decoded as a JPEG picture at an offset,
 // into a new or an existing 16- or 24-bit surface: either -1, or a surface of
-// the reported size within the picture limits whose pixels are the decoded
-// picture's, as write_pixel stores them.
+// the reported size within the picture limits (an existing one made that
+// size) whose pixels are the decoded picture's, as write_pixel stores them.
 //
 // Input: byte 0 picks the depth (bit 0: 24 bits), the target (bit 1: the
 // existing 80 x 50 surface 0, else a new surface) and the offset (bits 2..6)
@@ -65,13 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                   "sides within 1..4096");
     fuzz::require(long(width) * height <= platform::max_picture_pixels, "at most 1228800 pixels");
     const platform::Surface& s = display.pictures[index];
-    if (into_existing) {
-        fuzz::require(index == 0 && s.width == existing_width && s.height == existing_height,
-                      "an existing surface keeps its size");
-    } else {
-        fuzz::require(index == 0 && display.picture_count == 1, "one new surface");
-        fuzz::require(s.width == width && s.height == height, "the new surface has the picture's size");
-    }
+    fuzz::require(index == 0 && display.picture_count == 1, into_existing ? "the existing surface" : "one new surface");
+    fuzz::require(s.width == width && s.height == height, "the surface has the picture's size");
     fuzz::require(s.bits_per_pixel == depth && s.pitch >= s.width * depth / 8 &&
                       s.pixels.size() >= size_t(s.pitch) * size_t(s.height),
                   "the surface is whole and in the display's depth");
@@ -83,11 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int y = 0; y < s.height; ++y)
         for (int x = 0; x < s.width; ++x) {
             const uint8_t* at = s.pixels.data() + size_t(y) * s.pitch + size_t(x) * bytes;
-            uint8_t expected[4] = {existing_fill, existing_fill, existing_fill, existing_fill};
-            if (x < width && y < height) {
-                const uint8_t* p = &decoded.rgb[(size_t(y) * width + x) * 3];
-                platform::write_pixel(display.format, p[0], p[1], p[2], expected, bytes);
-            }
+            uint8_t expected[4] = {};
+            const uint8_t* p = &decoded.rgb[(size_t(y) * width + x) * 3];
+            platform::write_pixel(display.format, p[0], p[1], p[2], expected, bytes);
             fuzz::require(std::memcmp(at, expected, size_t(bytes)) == 0, "each pixel is the decoded one");
         }
     return 0;

@@ -108,7 +108,7 @@ void compose_frame(EngineState& state, const EngineContext& context, const Frame
     const uint8_t* shadow = state.retina_shadow_active == 1 && started ? grey_map : nullptr;
     // The flash takes its draw whenever flashes are on, in the intro phase too.
     const bool flash = state.flashes_active == 1 && context.rng.next_mod(30) == 0 && started;
-    const bool dim = view.overlay_dimmed == 1;
+    const bool dim = view.overlay_dimmed == 1 && view.defer_overlay_dimming != 1;
     if (tables && (sunglasses || shadow || flash || dim)) {
         TailKey key;
         key.sunglasses = sunglasses;
@@ -128,6 +128,15 @@ void compose_frame(EngineState& state, const EngineContext& context, const Frame
         draw_flash_and_overlay_dimming(s, f, flash, state.flash_strength, dim);
     }
 
+    platform::unlock_surface(display.back);
+}
+
+void apply_overlay_dimming(platform::Display& display) {
+    platform::LockedSurface s;
+    if (!platform::lock_surface(display.back, s)) return;
+    // Dimming is the last step of every frame and a channel rule of its own,
+    // so the separate pass gives the pixels the one-pass tail gives.
+    draw_flash_and_overlay_dimming(s, display.format, 0, 0.0f, 1);
     platform::unlock_surface(display.back);
 }
 

@@ -36,7 +36,14 @@ struct EngineContext {
 // but an active flash switch still takes its draw. In the simulation
 // dim_factor is first set from the eyelid position. When the back surface
 // cannot be locked nothing is drawn, advanced or drawn from the generator.
+// With view.defer_overlay_dimming 1 the overlay dimming is left out, and
+// apply_overlay_dimming afterwards gives exactly the pixels of the whole
+// frame.
 void compose_frame(EngineState& state, const EngineContext& context, const FrameView& view);
+
+// The overlay dimming alone, over the back surface: the last step of a frame
+// composed with defer_overlay_dimming. Nothing when it cannot be locked.
+void apply_overlay_dimming(platform::Display& display);
 
 // The floaters' dimming for an eyelid position: 1 - position x 0.00019607843.
 float dim_factor_for_eyelid(int eyelid_position);

@@ -68,6 +68,9 @@ struct Spark {
 struct FrameView {
     int eyelid_position = 0;  // rows covered by the upper lid; 0 = open
     int overlay_dimmed = 0;   // 1 while a help, about or personal screen is shown
+    // 1: compose_frame leaves the overlay dimming out, for the caller to add
+    // with apply_overlay_dimming once it has taken the undimmed frame.
+    int defer_overlay_dimming = 0;
 };
 
 struct EngineState {

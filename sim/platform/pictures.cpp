@@ -20,7 +20,7 @@ constexpr int grey_map_slot = 3;
 constexpr int scene_search_steps = 8;
 
 // Draws the decoded picture into the surface at its top-left corner, cut to
-// the surface; pixels outside the picture keep what they held.
+// the surface.
 void draw_into_surface(Display& display, Surface& surface, const DecodedPicture& picture) {
     LockedSurface locked;
     if (!lock_surface(surface, locked)) return;
@@ -84,6 +84,10 @@ int place_picture(Display& display, const DecodedPicture& picture, int surface_i
             trace::log("Error, no se genero un OffScreenSurface.");
             return -1;
         }
+    } else if (!resize_surface(display.pictures[index], picture.width, picture.height)) {
+        // The surface keeps the picture it held, and that picture's size.
+        trace::log("Error, no se genero un OffScreenSurface.");
+        return -1;
     }
     draw_into_surface(display, display.pictures[index], picture);
     return index;

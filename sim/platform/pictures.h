@@ -45,19 +45,22 @@ void default_vision_path(const char* startup_directory, char* out, int out_size)
 
 // Decodes the JPEG that starts at `offset` in the file at `path`. With
 // surface_index -1 a new picture surface of the picture's size is created,
-// otherwise the picture is drawn into that surface at its top-left corner and
-// cut to its size (pixels outside the picture keep what they held). Every
-// pixel is stored as write_pixel stores it. Returns the surface index and the
-// picture's size, or -1 (size 0 when nothing was decoded) when the picture
-// cannot be decoded, is refused (see jpeg_decode.h) or no surface is made.
-// A surface index that names no table entry gives -1.
+// otherwise that surface is made the picture's size (its memory reused when
+// the size is unchanged) and the picture drawn into it, so a surface always
+// has the size of the picture last placed in it and holds nothing of an
+// earlier one. Every pixel is stored as write_pixel stores it. Returns the
+// surface index and the picture's size, or -1 (size 0 when nothing was
+// decoded) when the picture cannot be decoded, is refused (see
+// jpeg_decode.h) or no surface is made or resized; a surface that could not
+// be resized keeps its picture and size. A surface index that names no
+// table entry, or an entry that holds no surface, gives -1.
 int load_picture(Display& display, const char* path, long offset, int surface_index,
                  int* width, int* height);
 
 // The second half of load_picture: draws a decoded picture into a new
-// surface (surface_index -1) or into the given one, as load_picture does.
-// Returns the surface index, or -1 when no surface is made or the index
-// names no table entry.
+// surface (surface_index -1) or into the given one made the picture's size,
+// as load_picture does. Returns the surface index, or -1 when no surface is
+// made or resized or the index names no table entry.
 int place_picture(Display& display, const DecodedPicture& picture, int surface_index);
 
 // Reads the uncompressed 24-bit TGA at `offset` as a grey map into `map`
@@ -88,9 +91,10 @@ int run_startup_loader(Pictures& pictures, Display& display, vision::Document& d
 // Steps the scene slot to the next slot that holds a picture (slots 0..1 while
 // default_vision_loaded is 1, 0..3 otherwise), loads it into `surface_index`
 // (-1: a new surface), makes it `scene_picture` and refreshes the RGB work
-// buffer. Eight steps without a picture load nothing and change nothing. When
-// the picture cannot be loaded into an existing surface, that surface is left
-// untouched and stays the scene picture; into a new one, scene_picture is -1.
+// buffer. A surface given takes the new picture's size. Eight steps without
+// a picture load nothing and change nothing. When the picture cannot be
+// loaded into an existing surface, that surface is left untouched (picture
+// and size) and stays the scene picture; into a new one, scene_picture is -1.
 void next_scene(Pictures& pictures, Display& display, const vision::Document& doc,
                 int default_vision_loaded, int& scene_picture, int surface_index);
 

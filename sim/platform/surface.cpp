@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "common/trace.h"
 
@@ -23,6 +24,15 @@ int create_surface(Surface& surface, int width, int height, int bits_per_pixel) 
     surface.pitch = pitch;
     surface.bits_per_pixel = bits_per_pixel;
     surface.locked = 0;
+    return 1;
+}
+
+int resize_surface(Surface& surface, int width, int height) {
+    if (surface.pixels.empty() || surface.locked) return 0;
+    if (surface.width == width && surface.height == height) return 1;
+    Surface resized;
+    if (!create_surface(resized, width, height, surface.bits_per_pixel)) return 0;
+    surface = std::move(resized);
     return 1;
 }
 

@@ -37,6 +37,12 @@ struct LockedSurface {
 // Returns 1, or 0 when the size is not positive or memory is short.
 int create_surface(Surface& surface, int width, int height, int bits_per_pixel);
 
+// Makes the existing `surface` width x height at its own depth: its pixel
+// memory is kept when the size is already that, otherwise replaced by new
+// memory, all zero. Returns 1, or 0 with the surface as it was when it does
+// not exist, is locked, the size is not positive or memory is short.
+int resize_surface(Surface& surface, int width, int height);
+
 // Frees the pixel memory; the surface no longer exists.
 void release_surface(Surface& surface);
 

@@ -92,7 +92,21 @@ void QtPlatform::post_quit(int code) {
 
 void QtPlatform::draw_text(Surface& target, const PixelFormat& format, const char* text,
                            int x, int y, int font, Rgb colour) {
-    draw_text_into(fonts_, wrap_surface_cached(text_image_, target, format), text, x, y, font, colour);
+    if (!text) return;
+    const size_t length = std::strlen(text);
+    const bool after_its_shadow = font == last_font_ && x == last_x_ - 1 && y == last_y_ - 1 &&
+                                  length < sizeof last_text_ && std::strcmp(text, last_text_) == 0;
+    const TextFace face = after_its_shadow ? last_face_ : fit_text(fonts_, text, x, font);
+    if (length < sizeof last_text_) {
+        std::memcpy(last_text_, text, length + 1);
+        last_x_ = x;
+        last_y_ = y;
+        last_font_ = font;
+        last_face_ = face;
+    } else {
+        last_font_ = -1;
+    }
+    draw_text_into(fonts_, wrap_surface_cached(text_image_, target, format), text, x, y, font, colour, face);
 }
 
 void QtPlatform::draw_wrapped_text(Surface& target, const PixelFormat& format, const char* text,

@@ -39,6 +39,10 @@ public:
     void destroy_window() override;
     void post_quit(int code) override;
 
+    // A line that would reach the screen's right edge is set narrower
+    // (fit_text). The same line drawn next one pixel up and to the left of
+    // the last one, as a text is drawn after its shadow, takes the face the
+    // shadow took, so the two always match.
     void draw_text(Surface& target, const PixelFormat& format, const char* text,
                    int x, int y, int font, Rgb colour) override;
     void draw_wrapped_text(Surface& target, const PixelFormat& format, const char* text,
@@ -61,6 +65,10 @@ private:
     // Images over surface memory, kept from frame to frame (see wrap_surface_cached).
     QImage present_image_;
     QImage text_image_;
+    // The last line drawn and the face it took (see draw_text).
+    char last_text_[256] = {};
+    int last_x_ = 0, last_y_ = 0, last_font_ = -1;
+    TextFace last_face_;
     bool mode_open_ = false;
     bool refuse_16_bits_ = false;
     bool quit_posted_ = false;

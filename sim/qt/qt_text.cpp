@@ -25,7 +25,43 @@ void make_fonts(QtFonts& fonts) {
         font.setPixelSize(size);
         while (size > 4 && QFontMetrics(font).height() > font_cell_heights[i]) font.setPixelSize(--size);
         fonts.fonts[i] = font;
+        // Semi-condensed is the width of the face's condensed fonts where it
+        // has them ("DejaVu Sans Condensed"): asking for exactly that picks
+        // them as they are, without narrowing them further.
+        fonts.condensed[i] = font;
+        fonts.condensed[i].setStretch(QFont::SemiCondensed);
     }
+}
+
+namespace {
+
+// Column of the rightmost ink of `text` drawn at x in `font`.
+int ink_right(const QFont& font, const QString& text, int x) {
+    return x + QFontMetrics(font).boundingRect(text).right();
+}
+
+QFont face_font(const QtFonts& fonts, int font, TextFace face) {
+    if (!face.condensed) return fonts.fonts[font];
+    QFont condensed = fonts.condensed[font];
+    if (face.pixel_size > 0 && face.pixel_size != condensed.pixelSize()) condensed.setPixelSize(face.pixel_size);
+    return condensed;
+}
+
+}  // namespace
+
+TextFace fit_text(const QtFonts& fonts, const char* text, int x, int font) {
+    TextFace face;
+    if (!text || !*text || font < 0 || font >= font_count) return face;
+    const QString line = QString::fromLatin1(text);
+    constexpr int last_column = text_right_limit - 1;
+    if (ink_right(fonts.fonts[font], line, x) <= last_column) return face;
+    face.condensed = 1;
+    QFont condensed = fonts.condensed[font];
+    for (face.pixel_size = condensed.pixelSize(); face.pixel_size > min_fitted_pixel_size; --face.pixel_size) {
+        condensed.setPixelSize(face.pixel_size);
+        if (ink_right(condensed, line, x) <= last_column) break;
+    }
+    return face;
 }
 
 QImage wrap_surface(const Surface& surface, const PixelFormat& format) {
@@ -60,11 +96,12 @@ QImage& wrap_surface_cached(QImage& cache, const Surface& surface, const PixelFo
 namespace {
 
 // A painter on the surface's memory with the font and pen set, or false.
-bool begin_text(QPainter& painter, QImage& image, const QtFonts& fonts, int font, Rgb colour) {
+bool begin_text(QPainter& painter, QImage& image, const QtFonts& fonts, int font, Rgb colour,
+                TextFace face = {}) {
     if (image.isNull() || font < 0 || font >= font_count) return false;
     if (!painter.begin(&image)) return false;
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.setFont(fonts.fonts[font]);
+    painter.setFont(face_font(fonts, font, face));
     painter.setPen(QColor(colour.red, colour.green, colour.blue));
     return true;
 }
@@ -72,10 +109,10 @@ bool begin_text(QPainter& painter, QImage& image, const QtFonts& fonts, int font
 }  // namespace
 
 void draw_text_into(const QtFonts& fonts, QImage& target, const char* text, int x, int y, int font,
-                    Rgb colour) {
+                    Rgb colour, TextFace face) {
     if (!text || !*text) return;
     QPainter painter;
-    if (!begin_text(painter, target, fonts, font, colour)) return;
+    if (!begin_text(painter, target, fonts, font, colour, face)) return;
     painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), QString::fromLatin1(text));
 }
 

@@ -21,12 +21,16 @@ void reset_scene(Simulator& sim) {
     engine::reset_scene_from_vision_settings(sim.engine, context_of(sim));
 }
 
-void compose_frame(Simulator& sim) {
+int compose_frame(Simulator& sim, int defer_dimming) {
     engine::FrameView view;
     view.eyelid_position = sim.eyelid_position;
     view.overlay_dimmed = sim.help_visible == 1 || sim.about_visible == 1 || sim.personal_info_visible == 1;
+    view.defer_overlay_dimming = view.overlay_dimmed && defer_dimming == 1;
     engine::compose_frame(sim.engine, context_of(sim), view);
+    return view.defer_overlay_dimming;
 }
+
+void dim_for_overlay(Simulator& sim) { engine::apply_overlay_dimming(sim.display); }
 
 void advance_floater_dots(Simulator& sim) { engine::advance_floater_dots(sim.engine); }
 

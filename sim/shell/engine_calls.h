@@ -9,7 +9,12 @@ namespace shell {
 struct Simulator;
 
 void reset_scene(Simulator& sim);
-void compose_frame(Simulator& sim);
+// Composes the frame into the back surface. With `defer_dimming` 1 while an
+// overlay screen is up, the overlay dimming is left out and 1 returned: the
+// caller then ends the frame with dim_for_overlay. Otherwise returns 0.
+int compose_frame(Simulator& sim, int defer_dimming = 0);
+// The overlay dimming that compose_frame left out.
+void dim_for_overlay(Simulator& sim);
 void advance_floater_dots(Simulator& sim);
 void eye_movement_input(Simulator& sim, int x, int y);
 void add_random_floater(Simulator& sim);

@@ -68,9 +68,12 @@ void frame_step(Simulator& sim) {
     const int x = std::clamp(sim.view_x, 0, platform::screen_width);
     const int y = std::clamp(sim.view_y, 0, platform::screen_height);
     copy_background(sim, e.scene_picture, x, y);
-    compose_frame(sim);
+    // While a clip records, an overlay screen's dimming waits until the clip
+    // has its copy: the clip shows the eye, the screen shows the dimming.
+    const int dim_after_recording = compose_frame(sim, clip_takes_frames(sim));
     advance_floater_dots(sim);
-    record_frame(sim);  // the frame as composed, before any text
+    record_frame(sim);  // the frame as composed, before dimming and text
+    if (dim_after_recording) dim_for_overlay(sim);
     if (sim.help_visible) {
         draw_help_screen(sim);
         sim.help_seen = 1;

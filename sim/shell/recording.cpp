@@ -69,6 +69,10 @@ void toggle_recording(Simulator& sim) {
     show_seconds(sim, 0, 1);
 }
 
+int clip_takes_frames(const Simulator& sim) {
+    return sim.clip.recorder.state == clip::RecorderState::recording;
+}
+
 void record_frame(Simulator& sim) {
     ClipRecording& c = sim.clip;
     clip::Recorder& r = c.recorder;

@@ -1,8 +1,9 @@
 // recording.h -- the shell's clip commands: F9, the frame hook, and the ends a clip can come to.
 //
-// A clip holds the frames exactly as composed, before any text or overlay
-// screen is drawn on them, timed by the platform's steady clock, for at most
-// clip_limit_ms. The status line counts its seconds and then names the
+// A clip holds the frames exactly as composed, before the dimming under an
+// overlay screen and before any text, so it shows what the eye sees whether
+// or not a screen is up; it is timed by the platform's steady clock, for at
+// most clip_limit_ms. The status line counts its seconds and then names the
 // saved file or the reason it was not saved.
 #pragma once
 
@@ -27,6 +28,10 @@ struct ClipRecording {
 // F9: starts a clip named "vitrion_clip_<calendar second>.webp" in the
 // working directory, or ends the one being recorded and has it saved.
 void toggle_recording(Simulator& sim);
+
+// 1 while a clip is being recorded: the frame step then hands record_frame
+// the frame before any overlay dimming.
+int clip_takes_frames(const Simulator& sim);
 
 // Called by the frame step right after the frame is composed: queues a copy
 // of it while recording, ends the clip at clip_limit_ms, keeps the seconds

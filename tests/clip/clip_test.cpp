@@ -56,10 +56,12 @@ struct DecodedClip {
     int width = 0, height = 0, frames = 0, loop_count = -1;
     std::vector<int> end_ms;            // each frame's end on the clip's clock
     std::vector<uint8_t> first_frame;   // RGBA
+    std::vector<std::vector<uint8_t>> kept;  // the first frames asked for, RGBA
 };
 
-// Reads a clip with libwebp's animation decoder; 0 when it is not one.
-int decode_clip(const std::string& path, DecodedClip& out) {
+// Reads a clip with libwebp's animation decoder, keeping the pixels of its
+// first `keep` frames too; 0 when it is not one.
+int decode_clip(const std::string& path, DecodedClip& out, int keep = 0) {
     const std::vector<unsigned char> bytes = testing_support::read_file(path);
     WebPData data{bytes.data(), bytes.size()};
     WebPAnimDecoderOptions options;
@@ -78,6 +80,7 @@ int decode_clip(const std::string& path, DecodedClip& out) {
         int end = 0;
         if (!WebPAnimDecoderGetNext(decoder, &pixels, &end)) break;
         if (out.end_ms.empty()) out.first_frame.assign(pixels, pixels + out.width * out.height * 4);
+        if (int(out.kept.size()) < keep) out.kept.emplace_back(pixels, pixels + out.width * out.height * 4);
         out.end_ms.push_back(end);
     }
     WebPAnimDecoderDelete(decoder);
@@ -105,6 +108,15 @@ protected:
         if (!std::filesystem::exists(source)) GTEST_SKIP() << "the build made no vitrion.dat";
         std::filesystem::copy_file(source, folder.file("vitrion.dat"));
         std::filesystem::current_path(folder.path());  // clips land beside the captures
+        start();
+    }
+    // A simulator on a fresh fake, from window creation into the simulation;
+    // every start gives the same generator seed and the same frames.
+    void start() {
+        sim.reset();
+        fake = ClipFake{};
+        frame = 0;
+        sim = std::make_unique<shell::Simulator>(fake);
         fake.clock = 1700000000;
         ASSERT_EQ(shell::on_create(*sim), 1);
         std::snprintf(sim->startup_directory, sizeof sim->startup_directory, "%s",
@@ -147,12 +159,11 @@ protected:
 
 TEST_F(ClipTest, LosslessClipHoldsTheComposedFramesWithTheirTimes) {
     sim->clip.recorder.settings.lossless = 1;
-    sim->help_visible = 1;  // overlays and text are drawn after the frame is taken
     shell::on_key_down(*sim, shell::key_f9);
     EXPECT_EQ(status(), "Recording clip: 0 s (F9 stops)");
     tick();
     const std::vector<uint8_t> first = fake.composed;
-    ASSERT_NE(first, sim->display.back.pixels) << "text was drawn over the shown frame";
+    ASSERT_NE(first, sim->display.back.pixels) << "text is drawn after the frame is taken";
     for (int i = 0; i < 24; ++i) tick();  // 25 frames: 1.25 s
     EXPECT_EQ(status(), "Recording clip: 1 s (F9 stops)");
     shell::on_key_down(*sim, shell::key_f9);
@@ -176,6 +187,51 @@ TEST_F(ClipTest, LosslessClipHoldsTheComposedFramesWithTheirTimes) {
         differing += got[0] != red || got[1] != green || got[2] != blue || got[3] != 255;
     }
     EXPECT_EQ(differing, 0);
+}
+
+// The same frames three times: with the help or about screen up the clip
+// holds what it holds with no screen, while the screen shows the dimmed
+// frame exactly as it does when no clip is being recorded.
+TEST_F(ClipTest, ClipWithAScreenUpHoldsTheFramesOfNoScreen) {
+    constexpr int frames = 6;
+    // The clip's frames (RGBA) and the frames shown (5-6-5, before any text)
+    // of one run.
+    struct Run {
+        std::vector<std::vector<uint8_t>> clip, shown;
+    };
+    auto run = [&](int help, int about, int recording) {
+        Run r;
+        start();
+        sim->clip.recorder.settings.lossless = 1;
+        sim->eyelid_position = sim->blink_state = 0;  // the scene in sight from the first frame
+        sim->help_visible = help;
+        sim->about_visible = about;
+        if (recording) shell::on_key_down(*sim, shell::key_f9);
+        for (int i = 0; i < frames; ++i) {
+            tick();
+            r.shown.push_back(fake.composed);
+        }
+        if (!recording) return r;
+        shell::on_key_down(*sim, shell::key_f9);
+        tick_until_saved();
+        DecodedClip decoded;
+        EXPECT_TRUE(decode_clip(folder.file(clip_name()), decoded, frames));
+        std::filesystem::remove(folder.file(clip_name()));
+        r.clip = decoded.kept;
+        return r;
+    };
+    const Run plain = run(0, 0, 1);
+    ASSERT_EQ(plain.clip.size(), size_t(frames));
+    for (const auto& [help, about] : {std::pair{1, 0}, {0, 1}}) {
+        SCOPED_TRACE(help ? "help" : "about");
+        const Run with_screen = run(help, about, 1);
+        const Run shown_only = run(help, about, 0);
+        for (int i = 0; i < frames; ++i) {
+            EXPECT_TRUE(with_screen.clip[i] == plain.clip[i]) << "clip frame " << i;
+            EXPECT_TRUE(with_screen.shown[i] == shown_only.shown[i]) << "shown frame " << i;
+            EXPECT_FALSE(with_screen.shown[i] == plain.shown[i]) << "the screen dims frame " << i;
+        }
+    }
 }
 
 TEST_F(ClipTest, LossyClipIsCloseToTheFrameAndEndsByItselfAfterTwentySeconds) {

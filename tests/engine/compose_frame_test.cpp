@@ -129,7 +129,8 @@ TEST(ComposeFrame, HelpScreenDimsAllButAOnePixelBorder) {
 
 // Random switches, strengths, particles, streaks, eyelid and overlays over
 // many frames (with drift and pointer movement between them): every frame,
-// the generator and the tables must equal the literal version's.
+// the generator and the tables must equal the literal version's, also when
+// the overlay dimming is done as a pass of its own after the frame.
 TEST(ComposeFrame, EqualsTheLiteralFrameOverRandomStatesAndFrames) {
     for (const FormatCase& fc : all_formats()) {
         for (uint32_t seed = 1; seed <= 2; ++seed) {
@@ -172,9 +173,13 @@ TEST(ComposeFrame, EqualsTheLiteralFrameOverRandomStatesAndFrames) {
                     s->glasses_blue = pick(0, 255);
                     s->eye_movement = pick(0, 4);
                 }
+                // Half the frames leave the overlay dimming for its own pass.
+                engine::FrameView view = rig.view;
+                view.defer_overlay_dimming = pick(0, 1);
                 rig.display.back = random_picture(fc.bits, seed * 100 + frame);
                 surface_b = rig.display.back;
-                engine::compose_frame(a, rig.context(), rig.view);
+                engine::compose_frame(a, rig.context(), view);
+                if (view.defer_overlay_dimming && view.overlay_dimmed) engine::apply_overlay_dimming(rig.display);
                 reference::compose_frame(b, rig.doc->header, rig.view, locked_view(surface_b), fc.format, rig.grey(),
                                          rng_b);
                 ASSERT_TRUE(surfaces_equal(surface_b, rig.display.back));

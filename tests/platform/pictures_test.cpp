@@ -51,25 +51,41 @@ TEST(LoadPicture, DecodesFromOffsetExactlyAsWritePixelOn16And24Bits) {
     }
 }
 
-TEST(LoadPicture, IntoExistingSurfaceKeepsItsSizeAndOldPixelsAroundIt) {
+// Whatever size the surface had, it leaves with the picture's size and the
+// picture alone; memory of the right size is reused, a locked surface keeps
+// its picture.
+TEST(LoadPicture, IntoExistingSurfaceTakesThePicturesSize) {
     TempDir dir;
-    const Bytes small = rgb_jpeg(20, 10, 2);
-    const long offset = embed(dir.file("v.dat"), small);
-    const Reference ref = reference_decode(small);
+    const Bytes picture = rgb_jpeg(20, 10, 2);
+    const long offset = embed(dir.file("v.dat"), picture);
+    const Reference ref = reference_decode(picture);
     Display display = display_at(16);
-    ASSERT_EQ(create_picture_surface(display, 32, 16), 0);
-    testing_support::fill_random(display.pictures[0], 7);
-    const Surface before = display.pictures[0];
-    int w = 0, h = 0;
-    EXPECT_EQ(load_picture(display, dir.file("v.dat").c_str(), offset, 0, &w, &h), 0);
-    EXPECT_EQ(w, 20);
-    EXPECT_EQ(h, 10);
-    EXPECT_TRUE(testing_support::surfaces_equal(expected_surface(display, ref, 32, 16, &before), display.pictures[0]));
+    const Surface expected = expected_surface(display, ref, 20, 10);
+    int index = 0;
+    for (const auto& [width, height] : {std::pair{32, 16}, {8, 4}, {20, 4}, {20, 10}}) {
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        ASSERT_EQ(create_picture_surface(display, width, height), index);
+        testing_support::fill_random(display.pictures[index], 7);
+        const uint8_t* memory = display.pictures[index].pixels.data();
+        int w = 0, h = 0;
+        EXPECT_EQ(load_picture(display, dir.file("v.dat").c_str(), offset, index, &w, &h), index);
+        EXPECT_EQ(w, 20);
+        EXPECT_EQ(h, 10);
+        EXPECT_TRUE(testing_support::surfaces_equal(expected, display.pictures[index]));
+        if (width == 20 && height == 10) {
+            EXPECT_EQ(display.pictures[index].pixels.data(), memory) << "memory of the right size is reused";
+        }
+        ++index;
+    }
 
-    // A larger picture is cut to the surface.
-    ASSERT_EQ(create_picture_surface(display, 8, 4), 1);
-    EXPECT_EQ(load_picture(display, dir.file("v.dat").c_str(), offset, 1, &w, &h), 1);
-    EXPECT_TRUE(testing_support::surfaces_equal(expected_surface(display, ref, 8, 4), display.pictures[1]));
+    ASSERT_EQ(create_picture_surface(display, 32, 16), index);
+    testing_support::fill_random(display.pictures[index], 8);
+    const Surface before = display.pictures[index];
+    display.pictures[index].locked = 1;
+    int w = 0, h = 0;
+    EXPECT_EQ(load_picture(display, dir.file("v.dat").c_str(), offset, index, &w, &h), -1);
+    display.pictures[index].locked = 0;
+    EXPECT_TRUE(testing_support::surfaces_equal(before, display.pictures[index]));
 }
 
 TEST(LoadPicture, GreyPictureComesOutAsEqualChannels) {
