@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/fake_platform.h"
+#include "sim/platform/null_platform.h"
 #include "sim/platform/capture.h"
 #include "sim/qt/qt_platform.h"
 #include "sim/shell/frame.h"
@@ -30,7 +30,7 @@ struct Ink {
 };
 
 // Draws one line alone in white on black and finds where its ink went.
-Ink draw_alone(QtPlatform& qt, Surface& surface, const PixelFormat& f, const shell_testing::DrawnText& t) {
+Ink draw_alone(QtPlatform& qt, Surface& surface, const PixelFormat& f, const platform::DrawnText& t) {
     std::fill(surface.pixels.begin(), surface.pixels.end(), uint8_t{0});
     qt.draw_text(surface, f, t.text.c_str(), t.x, t.y, t.font, Rgb{255, 255, 255});
     Ink ink;
@@ -82,7 +82,7 @@ std::vector<std::string> longest_status_texts() {
 }  // namespace
 
 TEST(ScreenText, EveryFixedTextEndsOnTheScreenAndMatchesItsShadow) {
-    shell_testing::FakePlatform recorder;
+    platform::NullPlatform recorder;
     auto sim = std::make_unique<shell::Simulator>(recorder);
     vision::Header& h = sim->document.header;
     h.myopia_on = h.blood_cells_on = h.cataracts_on = h.flashes_on = h.sac_refractions_on = 1;
@@ -103,8 +103,8 @@ TEST(ScreenText, EveryFixedTextEndsOnTheScreenAndMatchesItsShadow) {
     int checked = 0;
     for (size_t i = 0; i + 1 < recorder.texts.size(); i += 2) {
         // The shell draws each text after its one-pixel shadow.
-        const shell_testing::DrawnText& shadow = recorder.texts[i];
-        const shell_testing::DrawnText& text = recorder.texts[i + 1];
+        const platform::DrawnText& shadow = recorder.texts[i];
+        const platform::DrawnText& text = recorder.texts[i + 1];
         ASSERT_EQ(shadow.text, text.text);
         ASSERT_EQ(shadow.x, text.x + 1);
         SCOPED_TRACE("\"" + text.text + "\" at " + std::to_string(text.x) + "," + std::to_string(text.y));

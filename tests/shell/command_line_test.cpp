@@ -14,7 +14,7 @@
 #include "visionfile/reader.h"
 #include "visionfile/writer.h"
 
-using shell_testing::FakePlatform;
+using shell_testing::NullPlatform;
 using shell_testing::ShellTest;
 
 namespace {
@@ -62,7 +62,7 @@ TEST(SimCommandLine, OptionsFileAndMistakes) {
 // picture of its own.
 class SimCommandLineRun : public ShellTest {
 protected:
-    FakePlatform other_fake;
+    NullPlatform other_fake;
     std::unique_ptr<shell::Simulator> other = std::make_unique<shell::Simulator>(other_fake);
     std::string personal;
 
@@ -182,8 +182,8 @@ TEST_F(SimCommandLineRun, MissingUnreadableOrDamagedFileKeepsTheDefaultAsF4Does)
     auto defaults = std::make_unique<vision::Document>();
     ASSERT_EQ(vision::read_vision_file(*defaults, folder.file("vitrion.dat").c_str()), 1);
     for (const auto& [file, reason] : cases) {
-        fake = FakePlatform{};
-        other_fake = FakePlatform{};
+        fake = NullPlatform{};
+        other_fake = NullPlatform{};
         sim = std::make_unique<shell::Simulator>(fake);
         other = std::make_unique<shell::Simulator>(other_fake);
 

@@ -36,7 +36,7 @@ protected:
     // A fresh simulator on a fresh fake, in the same start-up folder.
     void restart() {
         sim.reset();
-        fake = FakePlatform{};
+        fake = NullPlatform{};
         sim = std::make_unique<shell::Simulator>(fake);
     }
     // Writes a vision file at `path` with a JPEG of sizes[k] in slot k (a
