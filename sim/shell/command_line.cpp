@@ -2,44 +2,21 @@
 #include "sim/shell/command_line.h"
 
 #include <cstdio>
-#include <cstring>
 
-#include "common/absolute_path.h"
+#include "common/arguments.h"
 #include "sim/shell/shell.h"
 
 namespace shell {
 
 int parse_sim_command_line(int argc, const char* const* argv, SimCommandLine& out, char* error,
                            int error_size) {
+    static const char* const options[] = {"--no-intro", "--help", "-h", nullptr};
     out = SimCommandLine{};
-    const char* file = nullptr;
-    bool options_end = false;
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        if (!options_end && arg[0] == '-' && arg[1] != '\0') {
-            if (std::strcmp(arg, "--") == 0) {
-                options_end = true;
-            } else if (std::strcmp(arg, "--no-intro") == 0) {
-                out.no_intro = 1;
-            } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
-                out.help = 1;
-            } else {
-                std::snprintf(error, error_size, "unknown option %s", arg);
-                return 0;
-            }
-            continue;
-        }
-        if (file) {
-            std::snprintf(error, error_size, "one vision file at most, not also %s", arg);
-            return 0;
-        }
-        file = arg;
-    }
-    if (file && (file[0] == '\0' || !common::absolute_path(file, out.file, sizeof out.file))) {
-        std::snprintf(error, error_size, "the vision file's path is empty or too long");
-        out.file[0] = '\0';
+    unsigned seen = 0;
+    if (!common::scan_arguments(argc, argv, options, seen, out.file, sizeof out.file, error, error_size))
         return 0;
-    }
+    out.no_intro = (seen & 1u) != 0;
+    out.help = (seen & 6u) != 0;
     return 1;
 }
 
