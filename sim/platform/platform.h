@@ -60,8 +60,8 @@ public:
 
     // Shows the finished frame (every effect and text drawn) on the screen,
     // scaled to it as the platform sees fit. Called once per drawn frame.
-    // The frame stays the caller's: the platform takes what it needs before
-    // it returns and keeps no pointer into it.
+    // The frame lives as long as the simulator and is not changed until the
+    // next frame step: the platform may keep repainting the screen from it.
     virtual void present(const Frame& frame) = 0;
 
     // Draws `run` into the frame in the platform's fonts, each pixel written
@@ -102,9 +102,9 @@ public:
     // before the user has dismissed it.
     virtual void show_message(const char* text, const char* caption) = 0;
 
-    // Ends the program: once the current handler has returned, the platform
-    // calls shell::on_destroy exactly once, delivers no other event, and
-    // leaves its event loop with exit code 0.
+    // Ends the program: the platform calls shell::on_destroy exactly once
+    // (possibly before quit returns), delivers no other event, and leaves
+    // its event loop with exit code 0.
     virtual void quit() = 0;
 };
 
