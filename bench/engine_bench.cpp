@@ -152,7 +152,8 @@ void draw_floaters(benchmark::State& st) {
     }
 }
 
-void BM_DrawFloaterParticles(benchmark::State& st) { draw_floaters<engine::draw_floater_particles>(st); }
+void draw_engine_floaters(engine::EngineState& s, platform::Frame& f) { engine::draw_floater_particles(s, f); }
+void BM_DrawFloaterParticles(benchmark::State& st) { draw_floaters<draw_engine_floaters>(st); }
 void BM_DrawFloaterParticles_Reference(benchmark::State& st) { draw_floaters<reference::draw_floater_particles>(st); }
 BENCHMARK(BM_DrawFloaterParticles)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawFloaterParticles_Reference)->Unit(benchmark::kMicrosecond);

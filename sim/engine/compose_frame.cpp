@@ -29,12 +29,13 @@ void chain_run(const uint16_t* chain, uint16_t* row, const uint8_t* grey, int x0
 // which take fewer of the steps, go through the channel tables: row 0 and
 // column 0 only the lens, column 639 and row 479 the lens, the shadow and
 // the flash but no dimming.
-void draw_tail(FrameTables& tables, platform::Frame& frame, const TailKey& key, const uint8_t* grey_map) {
+void draw_tail(FrameTables& tables, platform::Frame& frame, const TailKey& key, const uint8_t* grey_map,
+               const LitRows& lit) {
     const TailTables& t = tail_tables(tables, key);
     const uint16_t* shade = grey_map ? retina_shadow_table(tables) : nullptr;
     const Lut565* flash = key.flash ? &t.flash : nullptr;
     constexpr int inner_cols = screen_width - 1;
-    for (int y = 0; y < screen_height; ++y) {
+    for (int y = lit.first; y < lit.end; ++y) {
         uint16_t* row = frame.row(y);
         const LensRow lens = key.sunglasses ? lens_row(y) : LensRow{0, 0};
         const int from = lens.from, to = lens.to;
@@ -60,13 +61,10 @@ void draw_tail(FrameTables& tables, platform::Frame& frame, const TailKey& key, 
 
 // Two small lookups per pixel; a row the eyelids are about to turn black is
 // not hazed first.
-void draw_cataract_haze(platform::Frame& frame, float clarity, int eyelid_position) {
+void draw_cataract_haze(platform::Frame& frame, float clarity, const LitRows& lit) {
     Lut565 haze;
     build_lut565(haze, [clarity](int c, uint32_t v) { return haze_channel(c, v, clarity); });
-    for (int y = 0; y < screen_height; ++y) {
-        uint32_t factors[2];
-        const int steps = eyelid_row_factors(y, eyelid_position, eyelid_base, factors);
-        if (eyelid_blackens_row(steps, factors)) continue;
+    for (int y = lit.first; y < lit.end; ++y) {
         uint16_t* p = frame.row(y);
         for (int x = 0; x < screen_width; ++x) p[x] = haze(p[x]);
     }
@@ -81,9 +79,13 @@ void compose_frame(EngineState& state, const EngineContext& context, const Frame
     const std::vector<uint8_t>& grey = context.pictures.grey_map;
     const uint8_t* grey_map = grey.size() >= size_t(platform::frame_pixels) ? grey.data() : nullptr;
 
+    // Rows the eyelids turn black stay black to the end of the frame: every
+    // later step multiplies the channels or maps 0 to 0. The steps before
+    // the eyelids leave them alone and the steps after skip them.
+    const LitRows lit = lit_rows(view.eyelid_position, eyelid_base);
     if (started) state.dim_factor = dim_factor_for_eyelid(view.eyelid_position);
-    if (state.floaters_active == 1 && started) draw_floater_particles(state, frame);
-    if (state.cataracts_active == 1 && started) draw_cataract_haze(frame, state.cataract_clarity, view.eyelid_position);
+    if (state.floaters_active == 1 && started) draw_floater_particles(state, frame, lit);
+    if (state.cataracts_active == 1 && started) draw_cataract_haze(frame, state.cataract_clarity, lit);
     draw_eyelids(frame, view.eyelid_position, eyelid_base);
     if (header.blood_cells_on == 1 && started)
         draw_blood_cells(frame, state.blood_cells.data(), std::clamp(state.blood_cell_count, 0, blood_cell_capacity),
@@ -105,7 +107,7 @@ void compose_frame(EngineState& state, const EngineContext& context, const Frame
         key.tint[2] = state.glasses_blue;
     }
     if (key.flash) std::memcpy(&key.strength_bits, &state.flash_strength, sizeof key.strength_bits);
-    draw_tail(state.tables, frame, key, shadow);
+    draw_tail(state.tables, frame, key, shadow, lit);
 }
 
 void apply_overlay_dimming(platform::Frame& frame) {

@@ -103,10 +103,19 @@ void eye_movement_input(EngineState& state, int x, int y);
 // integer position.
 void advance_floater_dots(EngineState& state);
 
+// The rows [first, end) the eyelids at `position` leave lit; the rows above
+// and below they turn black.
+struct LitRows {
+    int first = 0, end = platform::screen_height;
+};
+LitRows lit_rows(int position, int base);
+
 // Darkens the pixels under the particles of the selected eye(s), in table
-// order (row 0 and column 0 are never touched). Uses state.unlit_next as
-// scratch; what it draws depends on the particles alone.
-void draw_floater_particles(EngineState& state, platform::Frame& frame);
+// order (row 0 and column 0 are never touched). Particles of up to 4 x 4
+// pixels that lie wholly outside `lit` may be left out (the eyelids blacken
+// those rows next). Uses state.unlit_next as scratch; what it draws depends
+// on the particles alone.
+void draw_floater_particles(EngineState& state, platform::Frame& frame, const LitRows& lit = {});
 
 // Key K: particle_count drops by one draw mod 1000, not below 0. Returns the
 // new count.

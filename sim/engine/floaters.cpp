@@ -318,7 +318,7 @@ constexpr int block = 4;  // particles up to 4 x 4 pixels are drawn as one block
 // 256, which keeps them exactly. Others take the clipped path. With every
 // eye drawn the eye column is not read.
 template <bool AllEyes>
-void draw_particles(const EngineState& state, LargeParticles& large, platform::Frame& frame) {
+void draw_particles(const EngineState& state, LargeParticles& large, platform::Frame& frame, const LitRows& lit) {
 #if defined(__SSE2__)
     // Lane masks of a block of width w and height h (1..4), per pair of rows:
     // lane k is column k % 4 of row k / 4 of the pair, all ones inside.
@@ -371,6 +371,7 @@ void draw_particles(const EngineState& state, LargeParticles& large, platform::F
             large.draw(t, i, factor, frame);
             continue;
         }
+        if (y + h <= lit.first || y >= lit.end) continue;  // rows the eyelids blacken next
         uint16_t* p = base + y * screen_width + x;
 #if defined(__SSE2__)
         const __m128i fv = _mm_set1_epi16(static_cast<short>(factor));
@@ -393,10 +394,10 @@ void draw_particles(const EngineState& state, LargeParticles& large, platform::F
 
 }  // namespace
 
-void draw_floater_particles(EngineState& state, platform::Frame& frame) {
+void draw_floater_particles(EngineState& state, platform::Frame& frame, const LitRows& lit) {
     LargeParticles large{state.unlit_next};
-    if (state.eye_mode == 2) draw_particles<true>(state, large, frame);
-    else draw_particles<false>(state, large, frame);
+    if (state.eye_mode == 2) draw_particles<true>(state, large, frame, lit);
+    else draw_particles<false>(state, large, frame, lit);
 }
 
 void set_blood_cell_count(EngineState& state, Random& rng, int new_count) {

@@ -41,6 +41,17 @@ int eyelid_row_factors(int y, int position, int base, uint32_t factors[2]) {
     return steps;
 }
 
+LitRows lit_rows(int position, int base) {
+    LitRows lit;
+    uint32_t factors[2];
+    while (lit.first < lit.end && eyelid_blackens_row(eyelid_row_factors(lit.first, position, base, factors), factors))
+        ++lit.first;
+    while (lit.end > lit.first &&
+           eyelid_blackens_row(eyelid_row_factors(lit.end - 1, position, base, factors), factors))
+        --lit.end;
+    return lit;
+}
+
 void draw_eyelids(platform::Frame& frame, int position, int base) {
     if (position <= 0) return;
     for (int y = 0; y < screen_height; ++y) {
