@@ -21,6 +21,20 @@ constexpr int scene_search_steps = 8;
 
 }  // namespace
 
+namespace {
+
+void to_565(const DecodedPicture& picture, std::vector<uint16_t>& out) {
+    out.resize(size_t(picture.width) * size_t(picture.height));
+    rgb_to_565(picture.rgb.data(), int(out.size()), out.data());
+}
+
+}  // namespace
+
+void refresh_shown(Pictures& pictures) {
+    to_565(shown_scene(pictures), pictures.scene_565);
+    to_565(pictures.intro, pictures.intro_565);
+}
+
 int find_default_vision(const char* startup_directory, const char* program_directory, char* out,
                         int out_size) {
     if (out_size <= 0) return 0;
@@ -84,6 +98,7 @@ int run_startup_loader(Pictures& pictures, Platform& platform, vision::Document&
             fit_grey_map(map, width, height, pictures.grey_map);
     }
 
+    refresh_shown(pictures);
     return opened;
 }
 
@@ -104,6 +119,7 @@ void next_scene(Pictures& pictures, Platform& platform, const vision::Document& 
         pictures.scene = DecodedPicture{};
         pictures.scene_blurred = 0;
     }
+    refresh_shown(pictures);
 }
 
 }  // namespace platform

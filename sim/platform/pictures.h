@@ -25,6 +25,10 @@ struct Pictures {
     int scene_blurred = 0;
     int scene_slot = 0;               // picture slot of the current scene
     char vision_path[vision_path_size] = {};  // file whose pictures are decoded
+    // The shown scene and the intro as 5-6-5 pixels (pack_565 of each pixel),
+    // made by refresh_shown whenever one of them changes, so that a frame
+    // only copies its window.
+    std::vector<uint16_t> scene_565, intro_565;
     // The grey map as the engine reads it: always 640 x 480 when present
     // (a smaller TGA is padded with non-shadow pixels), empty when absent.
     std::vector<uint8_t> grey_map;
@@ -34,6 +38,10 @@ struct Pictures {
 inline const DecodedPicture& shown_scene(const Pictures& pictures) {
     return pictures.scene_blurred ? pictures.blurred : pictures.scene;
 }
+
+// Makes scene_565 and intro_565 again from shown_scene and the intro. Called
+// by everything that changes the scene, its blur or the intro.
+void refresh_shown(Pictures& pictures);
 
 // Writes the default vision file's path into `out` (out_size bytes):
 // startup_directory + "/vitrion.dat" when that file exists or when no

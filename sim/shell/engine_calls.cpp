@@ -54,6 +54,7 @@ void apply_myopia_blur(Simulator& sim) {
     // the range it is made for.
     const int level = std::clamp(sim.engine.myopia_level, 0, engine::max_myopia_level);
     p.scene_blurred = engine::apply_myopia_blur(p.scene, p.blurred, level);
+    platform::refresh_shown(p);
 }
 
 void next_scene(Simulator& sim) {

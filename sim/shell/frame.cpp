@@ -19,12 +19,14 @@ namespace shell {
 
 namespace {
 
-// Converts the 640 x 480 window at (x, y) of `picture` into the frame. The
+// Copies the 640 x 480 window at (x, y) of `picture`, as its 5-6-5 pixels
+// `shown` hold it, into the frame. The
 // window never leaves the picture: its corner is limited to the picture's
 // size minus the screen's, per axis. A picture narrower or lower than the
 // screen is drawn at the top-left corner on black, and with no picture the
 // frame is black: a frame never shows what the previous one left.
-void copy_background(Simulator& sim, const platform::DecodedPicture& picture, int x, int y) {
+void copy_background(Simulator& sim, const platform::DecodedPicture& picture, const std::vector<uint16_t>& shown,
+                     int x, int y) {
     platform::Frame& frame = sim.frame;
     const int width = std::min(picture.width, platform::screen_width);
     const int height = std::min(picture.height, platform::screen_height);
@@ -33,8 +35,9 @@ void copy_background(Simulator& sim, const platform::DecodedPicture& picture, in
     if (width <= 0 || height <= 0) return;
     x = std::clamp(x, 0, picture.width - width);
     y = std::clamp(y, 0, picture.height - height);
+    if (shown.size() != size_t(picture.width) * size_t(picture.height)) return;
     for (int row = 0; row < height; ++row)
-        platform::rgb_to_565(picture.rgb.data() + (size_t(y + row) * picture.width + x) * 3, width, frame.row(row));
+        std::memcpy(frame.row(row), shown.data() + size_t(y + row) * picture.width + x, sizeof(uint16_t) * width);
 }
 
 // Closing and opening steps shared by blinks and the intro eyelid.
@@ -57,7 +60,7 @@ void move_eyelid(Simulator& sim, int speed) {
 void frame_step(Simulator& sim) {
     engine::EngineState& e = sim.engine;
     if (e.simulation_started == 0) {
-        copy_background(sim, sim.pictures.intro, 0, 0);
+        copy_background(sim, sim.pictures.intro, sim.pictures.intro_565, 0, 0);
         compose_frame(sim);
         draw_status_line(sim, 0);
         intro_eyelid_step(sim);
@@ -65,7 +68,7 @@ void frame_step(Simulator& sim) {
     }
     const int x = std::clamp(sim.view_x, 0, platform::screen_width);
     const int y = std::clamp(sim.view_y, 0, platform::screen_height);
-    copy_background(sim, platform::shown_scene(sim.pictures), x, y);
+    copy_background(sim, platform::shown_scene(sim.pictures), sim.pictures.scene_565, x, y);
     // While a clip records, an overlay screen's dimming waits until the clip
     // has its copy: the clip shows the eye, the screen shows the dimming.
     const int dim_after_recording = compose_frame(sim, clip_takes_frames(sim));

@@ -173,6 +173,7 @@ TEST_F(ShellTest, SceneWindowStaysInsidePicturesOfAnySize) {
         platform::DecodedPicture& picture = sim->pictures.scene;
         picture = engine_fixtures::random_rgb(w, w, h);
         platform::quantize_to_565(picture);
+        platform::refresh_shown(sim->pictures);
         for (const auto& [px, py] : {std::pair{0, 0}, {639, 0}, {0, 479}, {639, 479}}) {
             shell::on_mouse_move(*sim, px, py);
             const int cx = std::min(px, std::max(0, w - 640)), cy = std::min(py, std::max(0, h - 480));
