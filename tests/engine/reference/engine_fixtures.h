@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "sim/engine/engine.h"
@@ -13,32 +14,29 @@
 
 namespace engine_fixtures {
 
+// Fills `values` from a xorshift generator seeded by `seed`.
+template <class Values>
+inline void fill_noise(Values& values, uint32_t seed) {
+    uint32_t state = seed * 2654435761u + 12345u;
+    for (auto& v : values) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        v = static_cast<std::remove_reference_t<decltype(v)>>(state >> 3);
+    }
+}
+
 // A frame of pseudo-random pixels (every 16-bit value occurs).
 inline platform::Frame random_frame(uint32_t seed) {
     platform::Frame f;
-    uint32_t state = seed * 2654435761u + 12345u;
-    for (uint16_t& v : f.pixels) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        v = static_cast<uint16_t>(state >> 3);
-    }
+    fill_noise(f.pixels, seed);
     return f;
 }
 
-// A picture of pseudo-random RGB bytes.
-inline platform::DecodedPicture random_rgb(uint32_t seed, int width, int height) {  // seed first
-    platform::DecodedPicture p;
-    p.width = width;
-    p.height = height;
-    p.rgb.resize(size_t(width) * height * 3);
-    uint32_t state = seed * 2654435761u + 12345u;
-    for (uint8_t& byte : p.rgb) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        byte = static_cast<uint8_t>(state >> 3);
-    }
+// A width x height picture of pseudo-random RGB bytes (the seed first).
+inline platform::DecodedPicture random_rgb(uint32_t seed, int width, int height) {
+    platform::DecodedPicture p{std::vector<uint8_t>(size_t(width) * height * 3), width, height};
+    fill_noise(p.rgb, seed);
     return p;
 }
 
