@@ -31,7 +31,7 @@ void BM_FrameStepDefaultVision(benchmark::State& state) {
     sim->view_y = 100;
     for (auto _ : state) {
         shell::frame_step(*sim);
-        benchmark::DoNotOptimize(sim->display.back.pixels.data());
+        benchmark::DoNotOptimize(sim->frame.pixels.data());
     }
     state.counters["particles"] = sim->engine.particle_count;
 }

@@ -45,14 +45,16 @@ inline long long jpeg_blocks(int width, int height, int components, const int* h
 // at, with the size it comes out at: 8 (its own size) when it fits the
 // limits above; else the largest of 7 .. 1 eighths whose size, rounded up as
 // the JPEG library rounds it, fits; 0 when none fits or the picture holds
-// more than max_source_blocks. Sides must be positive.
-inline int decoded_scale(int width, int height, long long blocks, int& out_width, int& out_height) {
+// more than max_source_blocks. Sides must be positive. Other limits than
+// the simulator's may be given.
+inline int decoded_scale(int width, int height, long long blocks, int& out_width, int& out_height,
+                         int side_limit = max_side, long pixel_limit = max_pixels) {
     out_width = out_height = 0;
     if (width <= 0 || height <= 0) return 0;
     for (int eighths = 8; eighths >= 1; --eighths) {
         if (eighths < 8 && blocks > max_source_blocks) return 0;
         const long long w = (int64_t(width) * eighths + 7) / 8, h = (int64_t(height) * eighths + 7) / 8;
-        if (w <= max_side && h <= max_side && w * h <= max_pixels) {
+        if (w <= side_limit && h <= side_limit && w * h <= pixel_limit) {
             out_width = int(w);
             out_height = int(h);
             return eighths;

@@ -18,7 +18,7 @@
 #include "editor/main_window.h"
 #include "editor/model/map_pictures.h"
 #include "editor/model/report_page.h"
-#include "sim/platform/surface.h"
+#include "sim/platform/frame.h"
 #include "sim/shell/still.h"
 #include "visionfile/document.h"
 

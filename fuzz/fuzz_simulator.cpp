@@ -4,8 +4,8 @@
 // command keys. After every step the engine's counts must stay inside their
 // tables; the sanitizers catch every bad access on the way.
 //
-// Input: byte 0 gives the number of patches (low 5 bits, at most 24) and the
-// display depth (top bit: 24 bits instead of 16). Each patch is 6 bytes: a
+// Input: byte 0 gives the number of patches (low 5 bits, at most 24; the
+// other bits are unused). Each patch is 6 bytes: a
 // field selector, a value mode (even: the 4 value bytes as they are; odd: an
 // entry of the table of boundary values) and 4 value bytes. The bytes after
 // the patches are events (at most 8): keys, pointer moves or frames. Frames
@@ -26,6 +26,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "sim/engine/engine.h"
+#include "sim/platform/jpeg_decode.h"
 #include "sim/platform/pictures.h"
 #include "sim/shell/keys.h"
 #include "sim/shell/shell.h"
@@ -166,13 +167,13 @@ void check_state(const shell::Simulator& sim) {
     fuzz::require(e.spark_count >= 0 && e.spark_count <= engine::spark_capacity, "spark_count within the table");
     fuzz::require(e.eye_mode >= 0 && e.eye_mode <= 2, "eye_mode is 0, 1 or 2");
     fuzz::require(sim.eyelid_position >= 0 && sim.eyelid_position <= 480, "eyelid within the screen");
-    fuzz::require(sim.display.picture_count >= 0 && sim.display.picture_count <= platform::surface_table_size,
-                  "picture surfaces within the table");
-    fuzz::require(e.scene_picture >= -1 && e.scene_picture < sim.display.picture_count, "scene_picture names a surface");
+    for (const platform::DecodedPicture* p : {&sim.pictures.scene, &sim.pictures.intro, &sim.pictures.blurred})
+        fuzz::require(p->rgb.size() == size_t(p->width) * size_t(p->height) * 3 &&
+                          long(p->width) * p->height <= platform::max_picture_pixels,
+                      "pictures hold their pixels within the limits");
     fuzz::require(sim.pictures.grey_map.empty() ||
                       sim.pictures.grey_map.size() == size_t(platform::grey_map_width) * platform::grey_map_height,
                   "the grey map is absent or 640 x 480");
-    fuzz::require(sim.pictures.rgb_work.size() <= size_t(platform::rgb_work_size), "RGB work buffer at its size");
 }
 
 // Calls f on every column of the particle table.
@@ -204,7 +205,7 @@ void restore(shell::Simulator& sim, const shell::Simulator& pristine) {
     for_each_column(sim.engine.particles,
                     [](auto& column) { std::memset(column.data(), 0, column.size() * sizeof column[0]); });
     sim.document = pristine.document;
-    sim.display = pristine.display;
+    sim.frame = pristine.frame;
     sim.pictures = pristine.pictures;
     sim.random = pristine.random;
     sim.view_x = pristine.view_x;
@@ -226,6 +227,7 @@ void restore(shell::Simulator& sim, const shell::Simulator& pristine) {
     sim.status_time = pristine.status_time;
     sim.help_seen = pristine.help_seen;
     std::memcpy(sim.dialog_directory, pristine.dialog_directory, sizeof sim.dialog_directory);
+    sim.file_pending = pristine.file_pending;
     sim.clip.start_ms = pristine.clip.start_ms;
     sim.clip.first_frame_pending = pristine.clip.first_frame_pending;
     sim.clip.shown_second = pristine.clip.shown_second;
@@ -251,7 +253,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static std::vector<uint8_t> file;  // kept, so its memory is reused
     file = base_file();
     const int patches = std::min<int>(data[0] & 31, max_patches);
-    const int depth_24 = data[0] >> 7;
     size_t at = 1;
     for (int p = 0; p < patches && at + 6 <= size; ++p, at += 6) {
         const long where = targets[data[at] % targets.size()];
@@ -279,11 +280,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const auto sim = std::make_unique<shell::Simulator>(fake);
     fake = fresh_fake;
     fake.record_text = 0;
-    if (depth_24) fake.accept_16 = 0;
     restore(*sim, *pristine);
-    fuzz::require(shell::on_create(*sim) == 1, "window creation");
+    shell::on_create(*sim);
     std::snprintf(sim->startup_directory, sizeof sim->startup_directory, "%s", folder.c_str());
-    fuzz::require(shell::open_display_at_startup(*sim) == 1, "display opened");
     shell::on_timer(*sim);  // start-up loader and one intro frame
     check_state(*sim);
     shell::on_left_button_down(*sim, 10, 10);  // start: reset scene from vision settings, one frame
@@ -304,7 +303,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     fake.file_answers.clear();
     shell::on_destroy(*sim);
-    fuzz::require(fake.quit_posted == 1, "shutdown posts quit");
+    fuzz::require(fake.timer_period == 0, "shutdown stops the timer");
     fuzz::require(fchdir(previous_directory) == 0, "back to the working directory");
     close(previous_directory);
     return 0;

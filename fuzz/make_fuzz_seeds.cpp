@@ -180,7 +180,7 @@ void simulator_seeds(const std::string& root) {
     const std::string folder = folder_for(root, "fuzz_simulator");
     // No patches, then every event once, eight to an input (43 is a frame).
     for (int first = 0; first < 48; first += 8) {
-        Bytes events{uint8_t(first % 16 == 8 ? 0x80 : 0)};  // every other seed on a 24-bit display
+        Bytes events{uint8_t(0)};
         for (int e = first; e < first + 8; ++e) events.push_back(uint8_t(e % 44 == 43 || e % 5 == 4 ? 43 : e));
         write_seed(folder + "/keys_" + std::to_string(first / 8), events);
     }

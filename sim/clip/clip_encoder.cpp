@@ -7,10 +7,19 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
+#include <webp/encode.h>
 #include <webp/mux.h>
 
+#include "sim/platform/frame.h"
+
 namespace clip {
+
+struct Animation {
+    WebPAnimEncoder* encoder = nullptr;
+    WebPPicture picture{};  // one converted frame
+};
 
 namespace {
 
@@ -19,8 +28,8 @@ void set_reason(Reason& reason, const char* text) {
 }
 
 // The encoder's own message when it gives one, else `fallback`.
-void set_encoder_reason(Reason& reason, WebPAnimEncoder* animation, const char* fallback) {
-    const char* message = animation ? WebPAnimEncoderGetError(animation) : nullptr;
+void set_encoder_reason(Reason& reason, Animation* animation, const char* fallback) {
+    const char* message = animation && animation->encoder ? WebPAnimEncoderGetError(animation->encoder) : nullptr;
     set_reason(reason, message && message[0] ? message : fallback);
 }
 
@@ -45,20 +54,23 @@ int encoder_open(Encoder& encoder, const EncodeSettings& settings, Reason& reaso
     // frame both ways while it decides.
     options.kmax = 60;
     options.kmin = 59;
-    encoder.animation = WebPAnimEncoderNew(frame_width, frame_height, &options);
-    if (!encoder.animation) {
+    encoder.animation = new (std::nothrow) Animation;
+    if (encoder.animation) encoder.animation->encoder = WebPAnimEncoderNew(frame_width, frame_height, &options);
+    if (!encoder.animation || !encoder.animation->encoder) {
         set_reason(reason, "out of memory");
+        encoder_close(encoder);
         return 0;
     }
-    if (!WebPPictureInit(&encoder.picture)) {
+    WebPPicture& picture = encoder.animation->picture;
+    if (!WebPPictureInit(&picture)) {
         set_reason(reason, "the WebP library does not match its headers");
         encoder_close(encoder);
         return 0;
     }
-    encoder.picture.use_argb = 1;
-    encoder.picture.width = frame_width;
-    encoder.picture.height = frame_height;
-    if (!WebPPictureAlloc(&encoder.picture)) {
+    picture.use_argb = 1;
+    picture.width = frame_width;
+    picture.height = frame_height;
+    if (!WebPPictureAlloc(&picture)) {
         set_reason(reason, "out of memory");
         encoder_close(encoder);
         return 0;
@@ -66,7 +78,7 @@ int encoder_open(Encoder& encoder, const EncodeSettings& settings, Reason& reaso
     return 1;
 }
 
-int encoder_add(Encoder& encoder, const FrameView& frame, long timestamp_ms, Reason& reason) {
+int encoder_add(Encoder& encoder, const uint16_t* frame, long timestamp_ms, Reason& reason) {
     if (!encoder.animation) {
         set_reason(reason, "the encoder is not open");
         return 0;
@@ -75,15 +87,14 @@ int encoder_add(Encoder& encoder, const FrameView& frame, long timestamp_ms, Rea
         set_reason(reason, "frame times must increase");
         return 0;
     }
-    WebPPicture& picture = encoder.picture;
+    WebPPicture& picture = encoder.animation->picture;
     for (int y = 0; y < frame_height; ++y) {
-        const uint8_t* from = frame.pixels + size_t(y) * size_t(frame.pitch);
+        const uint16_t* from = frame + size_t(y) * frame_width;
         uint32_t* to = picture.argb + size_t(y) * size_t(picture.argb_stride);
         for (int x = 0; x < frame_width; ++x) {
-            uint32_t red = 0, green = 0, blue = 0;
-            platform::read_pixel(frame.format, from + x * frame.bytes_per_pixel,
-                                 frame.bytes_per_pixel, red, green, blue);
-            to[x] = 0xFF000000u | (red & 0xFF) << 16 | (green & 0xFF) << 8 | (blue & 0xFF);
+            uint32_t red, green, blue;
+            platform::unpack_565(from[x], red, green, blue);
+            to[x] = 0xFF000000u | red << 16 | green << 8 | blue;
         }
     }
     WebPConfig config;
@@ -98,7 +109,7 @@ int encoder_add(Encoder& encoder, const FrameView& frame, long timestamp_ms, Rea
         set_reason(reason, "unusable clip quality settings");
         return 0;
     }
-    if (!WebPAnimEncoderAdd(encoder.animation, &picture, int(timestamp_ms), &config)) {
+    if (!WebPAnimEncoderAdd(encoder.animation->encoder, &picture, int(timestamp_ms), &config)) {
         set_encoder_reason(reason, encoder.animation, "a frame could not be encoded");
         return 0;
     }
@@ -107,8 +118,8 @@ int encoder_add(Encoder& encoder, const FrameView& frame, long timestamp_ms, Rea
     return 1;
 }
 
-int encoder_finish(Encoder& encoder, long end_timestamp_ms, WebPData& out, Reason& reason) {
-    WebPDataInit(&out);
+int encoder_finish(Encoder& encoder, long end_timestamp_ms, std::vector<uint8_t>& out, Reason& reason) {
+    out.clear();
     if (!encoder.animation || encoder.frames == 0) {
         set_reason(reason, "no frames were recorded");
         return 0;
@@ -117,20 +128,28 @@ int encoder_finish(Encoder& encoder, long end_timestamp_ms, WebPData& out, Reaso
         set_reason(reason, "the clip ends before its last frame");
         return 0;
     }
-    if (!WebPAnimEncoderAdd(encoder.animation, nullptr, int(end_timestamp_ms), nullptr) ||
-        !WebPAnimEncoderAssemble(encoder.animation, &out)) {
-        set_encoder_reason(reason, encoder.animation, "the clip could not be assembled");
-        WebPDataClear(&out);
-        return 0;
+    WebPData data;
+    WebPDataInit(&data);
+    int ok = WebPAnimEncoderAdd(encoder.animation->encoder, nullptr, int(end_timestamp_ms), nullptr) &&
+             WebPAnimEncoderAssemble(encoder.animation->encoder, &data);
+    if (ok) {
+        try {
+            out.assign(data.bytes, data.bytes + data.size);
+        } catch (const std::bad_alloc&) {
+            ok = 0;
+        }
     }
-    return 1;
+    if (!ok) set_encoder_reason(reason, encoder.animation, "the clip could not be assembled");
+    WebPDataClear(&data);
+    return ok;
 }
 
 void encoder_close(Encoder& encoder) {
-    if (encoder.animation) WebPAnimEncoderDelete(encoder.animation);
+    if (!encoder.animation) return;
+    if (encoder.animation->encoder) WebPAnimEncoderDelete(encoder.animation->encoder);
+    WebPPictureFree(&encoder.animation->picture);
+    delete encoder.animation;
     encoder.animation = nullptr;
-    WebPPictureFree(&encoder.picture);
-    encoder.picture = WebPPicture{};
 }
 
 int write_and_rename(int fd, const char* temporary_path, const char* final_path,

@@ -1,19 +1,14 @@
 // clip_encoder.h -- turns copied 640 x 480 frames into an animated WebP file, one frame at a time.
 //
 // This is the recorder's worker-side half and runs on whatever thread calls
-// it; it knows nothing of threads or queues. The frame rows arrive in the
-// display's own pixel format and are converted here, so that the frame loop
-// only ever copies memory.
+// it; it knows nothing of threads or queues. The frames arrive as the 5-6-5
+// frame holds them and are converted here, so that the frame loop only ever
+// copies memory. The encoding library stays inside clip_encoder.cpp: nothing
+// that includes this header sees its headers.
 #pragma once
 #include <cstddef>
 #include <cstdint>
-
-#include <webp/encode.h>
-#include <webp/mux_types.h>
-
-#include "sim/platform/pixel_format.h"
-
-struct WebPAnimEncoder;
+#include <vector>
 
 namespace clip {
 
@@ -30,25 +25,18 @@ struct EncodeSettings {
     int lossless = 0;       // 1: every pixel kept exactly (a much larger file)
 };
 
-// One frame as the frame loop copied it: rows of frame_width pixels,
-// `pitch` bytes apart, in `format` at `bytes_per_pixel` (2, 3 or 4).
-struct FrameView {
-    const uint8_t* pixels;
-    int pitch;
-    int bytes_per_pixel;
-    platform::PixelFormat format;
-};
-
 // A failure text for the user, e.g. "No space left on device".
 struct Reason {
     char text[reason_size] = {};
 };
 
+// The encoding library's state of one clip, private to clip_encoder.cpp.
+struct Animation;
+
 // The encoder of one clip. Plain state: open, add frames, finish, close.
 struct Encoder {
-    WebPAnimEncoder* animation = nullptr;
+    Animation* animation = nullptr;  // made by encoder_open
     EncodeSettings settings;
-    WebPPicture picture{};   // one converted frame, allocated by encoder_open
     int frames = 0;          // frames added so far
     long last_timestamp_ms = -1;
 };
@@ -60,13 +48,13 @@ int encoder_open(Encoder& encoder, const EncodeSettings& settings, Reason& reaso
 // Adds a frame shown from `timestamp_ms` (since the clip began) until the
 // next frame's timestamp. Timestamps must increase. Returns 1, or 0 with the
 // reason; the encoder is then unusable apart from encoder_close.
-int encoder_add(Encoder& encoder, const FrameView& frame, long timestamp_ms, Reason& reason);
+// `frame` holds frame_width x frame_height 5-6-5 pixels, rows from the top.
+int encoder_add(Encoder& encoder, const uint16_t* frame, long timestamp_ms, Reason& reason);
 
 // Ends the clip at `end_timestamp_ms` (the last frame lasts until then) and
-// assembles the file's bytes into `out`, which the caller releases with
-// WebPDataClear. Returns 1, or 0 with the reason (no frames, memory, an end
-// not after the last frame).
-int encoder_finish(Encoder& encoder, long end_timestamp_ms, WebPData& out, Reason& reason);
+// assembles the file's bytes into `out`. Returns 1, or 0 with the reason
+// (no frames, memory, an end not after the last frame).
+int encoder_finish(Encoder& encoder, long end_timestamp_ms, std::vector<uint8_t>& out, Reason& reason);
 
 // Releases everything; safe on an encoder that was never opened.
 void encoder_close(Encoder& encoder);

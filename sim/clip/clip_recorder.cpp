@@ -46,9 +46,7 @@ void work(Recorder* recorder, int fd, EncodeSettings settings) {
             index = r.head;
             info = r.slots[index];
         }
-        const FrameView view{r.frames.get() + size_t(index) * slot_bytes,
-                             frame_width * info.bytes_per_pixel, info.bytes_per_pixel, info.format};
-        ok = encoder_add(encoder, view, info.timestamp_ms, reason);
+        ok = encoder_add(encoder, r.frames.get() + size_t(index) * slot_pixels, info.timestamp_ms, reason);
         std::lock_guard<std::mutex> hold(r.mutex);
         r.head = (r.head + 1) % queue_frames;
         --r.count;
@@ -56,14 +54,13 @@ void work(Recorder* recorder, int fd, EncodeSettings settings) {
 
     Outcome outcome = Outcome::failed;
     if (ok && !cancelled) {
-        WebPData data;
+        std::vector<uint8_t> data;
         if (encoder_finish(encoder, end_timestamp_ms, data, reason)) {
             encoder_close(encoder);  // its memory is not needed while writing
-            if (write_and_rename(fd, r.temporary_name, r.file_name, data.bytes, data.size, reason))
+            if (write_and_rename(fd, r.temporary_name, r.file_name, data.data(), data.size(), reason))
                 outcome = Outcome::saved;
             fd = -1;  // closed by write_and_rename
         }
-        WebPDataClear(&data);
     }
     if (cancelled) set_reason(reason, "the recording was cut short");
     encoder_close(encoder);
@@ -104,7 +101,7 @@ int recorder_start(Recorder& r, const char* file_name, Reason& reason) {
         return 0;
     }
     if (!r.frames) {
-        r.frames.reset(new (std::nothrow) uint8_t[size_t(queue_frames) * slot_bytes]);
+        r.frames.reset(new (std::nothrow) uint16_t[size_t(queue_frames) * slot_pixels]);
         if (!r.frames) {
             set_reason(reason, "out of memory");
             return 0;
@@ -133,8 +130,7 @@ int recorder_start(Recorder& r, const char* file_name, Reason& reason) {
     return 1;
 }
 
-int recorder_add_frame(Recorder& r, platform::Surface& back, const platform::PixelFormat& format,
-                       long timestamp_ms) {
+int recorder_add_frame(Recorder& r, const platform::Frame& frame, long timestamp_ms) {
     if (r.state != RecorderState::recording) return 0;
     if (timestamp_ms <= r.last_timestamp_ms) return 0;
     int index = 0;
@@ -148,21 +144,10 @@ int recorder_add_frame(Recorder& r, platform::Surface& back, const platform::Pix
         // is ours until it is published below.
         index = (r.head + r.count) % queue_frames;
     }
-    platform::LockedSurface locked;
-    if (!platform::lock_surface(back, locked)) return 0;
-    const int bpp = locked.bytes_per_pixel;
-    if (bpp < 2 || bpp > 4 || locked.width < frame_width || locked.height < frame_height) {
-        platform::unlock_surface(back);
-        return 0;
-    }
-    uint8_t* to = r.frames.get() + size_t(index) * slot_bytes;
-    const size_t row_bytes = size_t(frame_width) * size_t(bpp);
-    for (int y = 0; y < frame_height; ++y)
-        std::memcpy(to + size_t(y) * row_bytes, locked.at(0, y), row_bytes);
-    platform::unlock_surface(back);
+    std::memcpy(r.frames.get() + size_t(index) * slot_pixels, frame.pixels.data(), sizeof(uint16_t) * slot_pixels);
     {
         std::lock_guard<std::mutex> hold(r.mutex);
-        r.slots[index] = SlotInfo{timestamp_ms, bpp, format};
+        r.slots[index] = SlotInfo{timestamp_ms};
         ++r.count;
     }
     r.wake.notify_one();

@@ -1,7 +1,7 @@
 // clip_recorder.h -- records frames into an animated WebP file on a worker thread.
 //
 // The frame loop hands each composed frame to recorder_add_frame, which only
-// copies the back surface's rows into a free slot of a small queue and
+// copies the frame into a free slot of a small queue and
 // returns; a worker thread converts and encodes the queued frames and, when
 // the clip ends, writes the file under a temporary name beside the target
 // and renames it. The frame loop is never made to wait for the worker: when
@@ -17,12 +17,12 @@
 #include <thread>
 
 #include "sim/clip/clip_encoder.h"
-#include "sim/platform/surface.h"
+#include "sim/platform/frame.h"
 
 namespace clip {
 
 constexpr int queue_frames = 8;  // 0.4 s of frames at 20 a second
-constexpr int slot_bytes = frame_width * frame_height * 4;  // the widest pixel
+constexpr int slot_pixels = frame_width * frame_height;
 constexpr int name_size = 96;
 
 enum class RecorderState { idle, recording, finishing };
@@ -33,8 +33,6 @@ enum class Outcome { running, saved, failed };
 // Queue bookkeeping of one slot; the pixels live in Recorder::frames.
 struct SlotInfo {
     long timestamp_ms = 0;
-    int bytes_per_pixel = 0;
-    platform::PixelFormat format;
 };
 
 // One recorder for the program's whole run. Fields above `mutex` belong to
@@ -55,9 +53,9 @@ struct Recorder {
     long last_timestamp_ms = -1;  // of the last frame queued
     int frames_queued = 0;
     int frames_dropped = 0;
-    // queue_frames * slot_bytes, allocated by the first recorder_start and
+    // queue_frames * slot_pixels, allocated by the first recorder_start and
     // kept for the rest of the run.
-    std::unique_ptr<uint8_t[]> frames;
+    std::unique_ptr<uint16_t[]> frames;
     std::thread worker;
 
     std::mutex mutex;
@@ -78,13 +76,11 @@ struct Recorder {
 // Returns 1, or 0 with the reason; the recorder then stays idle.
 int recorder_start(Recorder& recorder, const char* file_name, Reason& reason);
 
-// Queues a copy of the back surface's 640 x 480 frame shown from
-// `timestamp_ms` (since the clip began; must exceed the last frame's).
-// Returns 1 when queued, 0 when the frame was dropped: queue full, a
-// timestamp not after the last one, a back surface that cannot be read, the
+// Queues a copy of the frame shown from `timestamp_ms` (since the clip
+// began; must exceed the last frame's). Returns 1 when queued, 0 when the
+// frame was dropped: queue full, a timestamp not after the last one, the
 // worker already stopped, or no recording. Never waits for the worker.
-int recorder_add_frame(Recorder& recorder, platform::Surface& back,
-                       const platform::PixelFormat& format, long timestamp_ms);
+int recorder_add_frame(Recorder& recorder, const platform::Frame& frame, long timestamp_ms);
 
 // Ends the recording: the worker encodes what is queued, ends the clip at
 // `end_timestamp_ms` and writes the file. Returns at once; recorder_poll

@@ -2,9 +2,9 @@
 //
 // Every operation works on the one EngineState and draws its random numbers
 // from the simulator's one generator, in a fixed order: the sequence of draws
-// is part of each operation's contract. Drawing operations work on a locked
-// surface of 2, 3 or 4 bytes per pixel and give the same pixels as reading
-// and writing every pixel through read_pixel / write_pixel.
+// is part of each operation's contract. Drawing operations work on the 5-6-5
+// frame and give the same pixels as reading every pixel with unpack_565,
+// working on its channels and writing it back with pack_565.
 #pragma once
 #include <cstdint>
 
@@ -12,9 +12,9 @@
 #include "sim/engine/dot_walk.h"
 #include "sim/engine/engine_state.h"
 #include "sim/engine/optical_filters.h"
+#include "sim/platform/frame.h"
 #include "sim/platform/pictures.h"
-#include "sim/platform/pixel_format.h"
-#include "sim/platform/surface.h"
+#include "sim/platform/platform.h"
 #include "visionfile/document.h"
 
 namespace engine {
@@ -22,28 +22,29 @@ namespace engine {
 // What compose_frame and the scene reset reach beyond the engine state.
 struct EngineContext {
     vision::Document& doc;         // the loaded vision file
-    platform::Display& display;    // back surface, pixel format, picture surfaces
-    platform::Pictures& pictures;  // grey map, RGB work buffer, scene slot
+    platform::Frame& frame;        // what compose_frame draws into
+    platform::Pictures& pictures;  // grey map, scene, scene slot
+    platform::Platform& platform;  // decodes the scene pictures
     Random& rng;                   // the simulator's one generator
 };
 
 // ---------------------------------------------------------------- frame
 
-// Composes one frame into the back surface, in this order: floater particles,
+// Composes one frame into the frame, in this order: floater particles,
 // cataract haze, eyelids, blood cells, sparks, stars, sac refractions,
 // sunglasses, retina shadow, flash, overlay dimming. In the intro phase
 // (simulation_started 0) only the eyelids and the overlay dimming are drawn,
 // but an active flash switch still takes its draw. In the simulation
-// dim_factor is first set from the eyelid position. When the back surface
-// cannot be locked nothing is drawn, advanced or drawn from the generator.
+// dim_factor is first set from the eyelid position.
 // With view.defer_overlay_dimming 1 the overlay dimming is left out, and
 // apply_overlay_dimming afterwards gives exactly the pixels of the whole
 // frame.
 void compose_frame(EngineState& state, const EngineContext& context, const FrameView& view);
 
-// The overlay dimming alone, over the back surface: the last step of a frame
-// composed with defer_overlay_dimming. Nothing when it cannot be locked.
-void apply_overlay_dimming(platform::Display& display);
+// The overlay dimming alone: the last step of a frame composed with
+// defer_overlay_dimming. Keeps 30 %, 30 % and 10 % of the channels, leaving
+// the outermost row and column on each side alone.
+void apply_overlay_dimming(platform::Frame& frame);
 
 // The floaters' dimming for an eyelid position: 1 - position x 0.00019607843.
 float dim_factor_for_eyelid(int eyelid_position);
@@ -63,8 +64,8 @@ void apply_vision_settings(EngineState& state, const vision::Header& header);
 void rebuild_engine_tables(EngineState& state, const vision::Document& doc, Random& rng);
 
 // The whole reset: apply_vision_settings, then the first scene picture
-// (scene slot -1, next_scene into a new surface), then rebuild_engine_tables.
-// Links against the picture library.
+// (scene slot -1, next_scene; none when it cannot be decoded), then
+// rebuild_engine_tables.
 void reset_scene_from_vision_settings(EngineState& state, const EngineContext& context);
 
 // ---------------------------------------------------------------- floaters
@@ -102,11 +103,19 @@ void eye_movement_input(EngineState& state, int x, int y);
 // integer position.
 void advance_floater_dots(EngineState& state);
 
+// The rows [first, end) the eyelids at `position` leave lit; the rows above
+// and below they turn black.
+struct LitRows {
+    int first = 0, end = platform::screen_height;
+};
+LitRows lit_rows(int position, int base);
+
 // Darkens the pixels under the particles of the selected eye(s), in table
-// order (row 0 and column 0 are never touched). Uses state.unlit_next as
-// scratch; what it draws depends on the particles alone.
-void draw_floater_particles(EngineState& state, const platform::LockedSurface& s,
-                            const platform::PixelFormat& f);
+// order (row 0 and column 0 are never touched). Particles of up to 4 x 4
+// pixels that lie wholly outside `lit` may be left out (the eyelids blacken
+// those rows next). Uses state.unlit_next as scratch; what it draws depends
+// on the particles alone.
+void draw_floater_particles(EngineState& state, platform::Frame& frame, const LitRows& lit = {});
 
 // Key K: particle_count drops by one draw mod 1000, not below 0. Returns the
 // new count.
@@ -123,34 +132,23 @@ void set_blood_cell_count(EngineState& state, Random& rng, int new_count);
 // The upper lid over the top `position` rows and the lower lid over the
 // bottom position/2 rows, each fading over `base` rows from unchanged at its
 // edge to 1/256 of the light.
-void draw_eyelids(const platform::LockedSurface& s, const platform::PixelFormat& f,
-                  int position, int base);
+void draw_eyelids(platform::Frame& frame, int position, int base);
 
 // A fresh spark near the spark centre; about one birth in a hundred moves the
 // centre. Writes state.sparks[index].
 void new_spark(EngineState& state, Random& rng, int index);
 
 // Draws every live spark as a 3 x 3 point, moves it and renews it after its life.
-void draw_sparks(EngineState& state, const platform::LockedSurface& s,
-                 const platform::PixelFormat& f, Random& rng);
+void draw_sparks(EngineState& state, platform::Frame& frame, Random& rng);
 
 // A fresh star somewhere on the screen. Writes state.stars[index].
 void new_star(EngineState& state, Random& rng, int index);
 
 // Draws every live star as a 5 x 5 block and steps its swell/hold/fade cycle.
-void draw_stars(EngineState& state, const platform::LockedSurface& s,
-                const platform::PixelFormat& f, Random& rng);
+void draw_stars(EngineState& state, platform::Frame& frame, Random& rng);
 
 // Brightens the outline points of the streaks of the selected eye(s) that
 // the current eye movement makes visible.
-void draw_sac_refractions(const EngineState& state, const vision::Header& header,
-                          const platform::LockedSurface& s, const platform::PixelFormat& f);
-
-// Flash and overlay dimming, in that order. The flash (when `flash`)
-// brightens every pixel except row 0 and column 0 by strength + 1; the
-// dimming (when `dim`, an overlay screen is shown) keeps 30 %, 30 % and 10 %
-// of the channels, leaving the outermost row and column on each side alone.
-void draw_flash_and_overlay_dimming(const platform::LockedSurface& s, const platform::PixelFormat& f, int flash,
-                                    float strength, int dim);
+void draw_sac_refractions(const EngineState& state, const vision::Header& header, platform::Frame& frame);
 
 }  // namespace engine

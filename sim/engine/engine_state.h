@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "sim/engine/frame_tables.h"
-#include "sim/platform/surface.h"
+#include "sim/platform/frame.h"
 #include "sim/engine/optical_filters.h"
 
 namespace engine {
@@ -75,7 +75,6 @@ struct FrameView {
 
 struct EngineState {
     int eye_mode = 2;                // 0 left eye only, 1 right eye only, 2 both
-    int scene_picture = -1;          // picture surface of the current scene
     float dim_factor = 1.0f;         // 1 - eyelid_position / 5100, set by compose_frame
     int floaters_active = 1;
     int blood_cell_count = 600;      // live blood cells, 0..1000

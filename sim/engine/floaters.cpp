@@ -234,15 +234,14 @@ inline uint32_t particle_factor(int transparency, float dim_factor) {
     return static_cast<uint32_t>(std::clamp(trunc_to_int(level), 0, 255)) + 1;
 }
 
-// The part of a particle's rectangle that may be drawn: 0 < x < 640, 0 < y < 480,
-// and inside the surface.
+// The part of a particle's rectangle that may be drawn: 0 < x < 640, 0 < y < 480.
 struct Span {
     int x0, x1, y0, y1;
 };
 
-inline bool particle_span(const ParticleTable& t, int i, const platform::LockedSurface& s, Span& out) {
-    const int64_t right = std::min<int64_t>({int64_t(t.x[i]) + t.width[i], screen_width, s.width});
-    const int64_t bottom = std::min<int64_t>({int64_t(t.y[i]) + t.height[i], screen_height, s.height});
+inline bool particle_span(const ParticleTable& t, int i, Span& out) {
+    const int64_t right = std::min<int64_t>(int64_t(t.x[i]) + t.width[i], screen_width);
+    const int64_t bottom = std::min<int64_t>(int64_t(t.y[i]) + t.height[i], screen_height);
     const int64_t left = std::max<int64_t>(t.x[i], 1);
     const int64_t top = std::max<int64_t>(t.y[i], 1);
     if (left >= right || top >= bottom) return false;
@@ -250,75 +249,21 @@ inline bool particle_span(const ParticleTable& t, int i, const platform::LockedS
     return true;
 }
 
-}  // namespace
-
-namespace {
-
-// Draws particle i the long way: clipped, one pixel at a time.
-template <int Bpp>
-void draw_particle_clipped(const ParticleTable& t, int i, uint32_t factor, const platform::LockedSurface& s,
-                           const platform::PixelFormat& f, const PlainFormat& pf) {
-    Span span;
-    if (!particle_span(t, i, s, span)) return;
-    for (int y = span.y0; y < span.y1; ++y) {
-        uint8_t* p = s.at(span.x0, y);
-        for (int x = span.x0; x < span.x1; ++x, p += Bpp) {
-            if (pf.ok) darken_plain<Bpp>(pf, p, factor);
-            else darken_generic(f, p, Bpp, factor);
-        }
-    }
-}
-
 // Particles larger than the editor makes (it makes them at most 4 x 4) come
 // only from damaged files, and a few thousand that cover the screen would
-// take seconds a frame. Darkening a black pixel (every bit 0) leaves it
-// black, and a factor below 256 takes every non-zero channel down by at
-// least one, so a pixel is darkened at most 255 times before it is black;
-// a factor of 256 changes nothing where the channels fill the pixel's bytes.
-// Large particles therefore skip black pixels, found through `next` (per
-// row, the next pixel that may not be black yet, a union-find with path
-// halving): the same pixels, in a bounded time whatever the particles.
+// take seconds a frame. Darkening a black pixel leaves it black, and a
+// factor below 256 takes every non-zero channel down by at least one, so a
+// pixel is darkened at most 255 times before it is black; a factor of 256
+// changes nothing. Large particles therefore skip black pixels, found
+// through `next` (per row, the next pixel that may not be black yet, a
+// union-find with path halving): the same pixels, in a bounded time
+// whatever the particles.
 constexpr long large_particle_area = 64;
 constexpr int next_row = screen_width + 1;  // entry 640 ends every row
 
 struct LargeParticles {
     std::vector<uint16_t>& next;
-    bool fills_pixel;    // the channels cover every bit of the pixel's bytes
     bool ready = false;  // `next` is set up for this frame
-
-    LargeParticles(std::vector<uint16_t>& next_in, const PlainFormat& pf, int bytes_per_pixel)
-        : next(next_in),
-          fills_pixel(pf.ok && (pf.mask[0] | pf.mask[1] | pf.mask[2]) ==
-                                   (bytes_per_pixel == 4 ? 0xFFFFFFFFu : (1u << (8 * bytes_per_pixel)) - 1)) {}
-
-    // Draws particle i when it is large (1), else leaves it to the caller (0).
-    template <int Bpp>
-    int draw(const ParticleTable& t, int i, uint32_t factor, const platform::LockedSurface& s, const PlainFormat& pf) {
-        Span span;
-        if (!pf.ok || !particle_span(t, i, s, span) ||
-            long(span.x1 - span.x0) * (span.y1 - span.y0) <= large_particle_area)
-            return 0;
-        if (factor == 256 && !fills_pixel) return 0;  // it clears the bits outside the channels
-        if (factor == 256) return 1;
-        if (!ready) start_frame();
-        for (int y = span.y0; y < span.y1; ++y) {
-            uint16_t* n = next.data() + size_t(y) * next_row;
-            uint8_t* row = s.at(0, y);
-            for (int x = find(n, span.x0); x < span.x1; x = find(n, x + 1)) {
-                uint8_t* p = row + x * Bpp;
-                darken_plain<Bpp>(pf, p, factor);
-                if (load_pixel<Bpp>(p) == 0) n[x] = uint16_t(x + 1);
-            }
-        }
-        return 1;
-    }
-
-    void start_frame() {
-        next.resize(size_t(screen_height) * next_row);
-        for (int y = 0; y < screen_height; ++y)
-            for (int x = 0; x < next_row; ++x) next[size_t(y) * next_row + x] = uint16_t(x);
-        ready = true;
-    }
 
     static int find(uint16_t* n, int x) {
         while (n[x] != x) {
@@ -327,10 +272,31 @@ struct LargeParticles {
         }
         return x;
     }
-};
 
-#if defined(__SSE2__)
-constexpr int block = 4;  // particles up to 4 x 4 pixels are drawn as one block
+    // Draws particle i clipped: large ones skip black pixels.
+    void draw(const ParticleTable& t, int i, uint32_t factor, platform::Frame& frame) {
+        Span span;
+        if (!particle_span(t, i, span) || factor == 256) return;
+        if (long(span.x1 - span.x0) * (span.y1 - span.y0) <= large_particle_area) {
+            for (int y = span.y0; y < span.y1; ++y) darken_row(frame.row(y) + span.x0, span.x1 - span.x0, factor);
+            return;
+        }
+        if (!ready) {
+            next.resize(size_t(screen_height) * next_row);
+            for (int y = 0; y < screen_height; ++y)
+                for (int x = 0; x < next_row; ++x) next[size_t(y) * next_row + x] = uint16_t(x);
+            ready = true;
+        }
+        for (int y = span.y0; y < span.y1; ++y) {
+            uint16_t* n = next.data() + size_t(y) * next_row;
+            uint16_t* row = frame.row(y);
+            for (int x = find(n, span.x0); x < span.x1; x = find(n, x + 1)) {
+                row[x] = darken_565(row[x], factor);
+                if (row[x] == 0) n[x] = uint16_t(x + 1);
+            }
+        }
+    }
+};
 
 // The darkening factor of every transparency 0..254 under one dim factor;
 // other transparencies (255 and more, or negative ones from files) are
@@ -345,14 +311,15 @@ struct FactorTable {
     }
 };
 
+constexpr int block = 4;  // particles up to 4 x 4 pixels are drawn as one block
+
 // Particles that lie wholly inside 1..639 x 1..479 with sides of 1..4 pixels
-// are drawn as a 4 x 4 block of 5-6-5 pixels whose lanes outside the particle
-// get the factor 256, which keeps them exactly (the fields cover all 16
-// bits). Others take the clipped path. With every eye drawn the eye column is
-// not read.
+// are drawn as a 4 x 4 block whose lanes outside the particle get the factor
+// 256, which keeps them exactly. Others take the clipped path. With every
+// eye drawn the eye column is not read.
 template <bool AllEyes>
-void draw_particles16(const EngineState& state, LargeParticles& large, const platform::LockedSurface& s,
-                      const platform::PixelFormat& f, const PlainFormat& pf) {
+void draw_particles(const EngineState& state, LargeParticles& large, platform::Frame& frame, const LitRows& lit) {
+#if defined(__SSE2__)
     // Lane masks of a block of width w and height h (1..4), per pair of rows:
     // lane k is column k % 4 of row k / 4 of the pair, all ones inside.
     __m128i masks[block + 1][block + 1][2];
@@ -363,6 +330,8 @@ void draw_particles16(const EngineState& state, LargeParticles& large, const pla
                 for (int k = 0; k < 8; ++k) lane[k] = (k % 4 < w && pair * 2 + k / 4 < h) ? 0xFFFF : 0;
                 masks[w][h][pair] = _mm_load_si128(reinterpret_cast<const __m128i*>(lane));
             }
+    const __m128i keep = _mm_set1_epi16(256);
+#endif
     const ParticleTable& t = state.particles;
     // The columns are read through local pointers: the pixel stores could
     // otherwise alias the vectors and force a reload per particle.
@@ -376,22 +345,20 @@ void draw_particles16(const EngineState& state, LargeParticles& large, const pla
     const int mode = state.eye_mode;
     const float dim = state.dim_factor;
     const FactorTable factors(dim);
-    const __m128i keep = _mm_set1_epi16(256);
-    const int x_last = std::min(s.width, screen_width) - block;
-    const int y_last = std::min(s.height, screen_height) - block;
-    const size_t pitch = size_t(s.pitch);
-    uint8_t* const base = s.base;
+    constexpr int x_last = screen_width - block, y_last = screen_height - block;
+    uint16_t* const base = frame.pixels.data();
     for (int i = 0; i < n; ++i) {
+#if defined(__SSE2__)
         // Particles lie anywhere on the screen: ask for the first and last
         // rows a block a few particles ahead may touch while this one is drawn.
         constexpr int ahead = 12;
         if (i + ahead < n) {
             const int j = i + ahead;
-            const int px = std::clamp(xs[j], 0, x_last), py = std::clamp(ys[j], 0, y_last);
-            const uint8_t* row = base + size_t(py) * pitch + size_t(px) * 2;
+            const uint16_t* row = base + std::clamp(ys[j], 0, y_last) * screen_width + std::clamp(xs[j], 0, x_last);
             _mm_prefetch(reinterpret_cast<const char*>(row), _MM_HINT_T0);
-            _mm_prefetch(reinterpret_cast<const char*>(row + (block - 1) * pitch), _MM_HINT_T0);
+            _mm_prefetch(reinterpret_cast<const char*>(row + (block - 1) * screen_width), _MM_HINT_T0);
         }
+#endif
         if (!AllEyes && eye[i] != mode) continue;
         const uint32_t factor = factors(transparency[i], dim);
         const int x = xs[i], y = ys[i], w = ws[i], h = hs[i];
@@ -401,52 +368,36 @@ void draw_particles16(const EngineState& state, LargeParticles& large, const pla
             // Wholly off the screen (walks wander off it): nothing to draw.
             if (x > x_last + block - 1 || y > y_last + block - 1 || int64_t(x) + w <= 1 || int64_t(y) + h <= 1)
                 continue;
-            if (!large.draw<2>(t, i, factor, s, pf)) draw_particle_clipped<2>(t, i, factor, s, f, pf);
+            large.draw(t, i, factor, frame);
             continue;
         }
+        if (y + h <= lit.first || y >= lit.end) continue;  // rows the eyelids blacken next
+        uint16_t* p = base + y * screen_width + x;
+#if defined(__SSE2__)
         const __m128i fv = _mm_set1_epi16(static_cast<short>(factor));
-        uint8_t* p = base + size_t(y) * pitch + size_t(x) * 2;
         // Two rows at a time; the lower pair only when the particle reaches it.
-        auto pair_of_rows = [&](uint8_t* q, __m128i inside) {
+        auto pair_of_rows = [&](uint16_t* q, __m128i inside) {
             const __m128i lane_factor = _mm_or_si128(_mm_and_si128(inside, fv), _mm_andnot_si128(inside, keep));
             const __m128i v = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(q)),
-                                                 _mm_loadl_epi64(reinterpret_cast<const __m128i*>(q + pitch)));
+                                                 _mm_loadl_epi64(reinterpret_cast<const __m128i*>(q + screen_width)));
             const __m128i out = darken8_565(v, lane_factor);
             _mm_storel_epi64(reinterpret_cast<__m128i*>(q), out);
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(q + pitch), _mm_unpackhi_epi64(out, out));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(q + screen_width), _mm_unpackhi_epi64(out, out));
         };
         pair_of_rows(p, masks[w][h][0]);
-        if (h > 2) pair_of_rows(p + 2 * pitch, masks[w][h][1]);
+        if (h > 2) pair_of_rows(p + 2 * screen_width, masks[w][h][1]);
+#else
+        for (int r = 0; r < h; ++r) darken_row(p + r * screen_width, w, factor);
+#endif
     }
 }
-#endif
 
 }  // namespace
 
-void draw_floater_particles(EngineState& state, const platform::LockedSurface& s,
-                            const platform::PixelFormat& f) {
-    const PlainFormat pf = plain_format(f, s.bytes_per_pixel);
-    LargeParticles large(state.unlit_next, pf, s.bytes_per_pixel);
-#if defined(__SSE2__)
-    // The block path needs room for a block inside row 0 and column 0's border.
-    if (is_565(f, s.bytes_per_pixel) && s.width > block && s.height > block) {
-        if (state.eye_mode == 2) draw_particles16<true>(state, large, s, f, pf);
-        else draw_particles16<false>(state, large, s, f, pf);
-        return;
-    }
-#endif
-    const ParticleTable& t = state.particles;
-    const int n = std::clamp(state.particle_count, 0, particle_limit);
-    const int mode = state.eye_mode;
-    const float dim = state.dim_factor;
-    auto draw = [&]<int Bpp>() {
-        for (int i = 0; i < n; ++i) {
-            if (mode != 2 && t.eye[i] != mode) continue;
-            const uint32_t factor = particle_factor(t.transparency[i], dim);
-            if (!large.template draw<Bpp>(t, i, factor, s, pf)) draw_particle_clipped<Bpp>(t, i, factor, s, f, pf);
-        }
-    };
-    dispatch_bpp(s.bytes_per_pixel, draw);
+void draw_floater_particles(EngineState& state, platform::Frame& frame, const LitRows& lit) {
+    LargeParticles large{state.unlit_next};
+    if (state.eye_mode == 2) draw_particles<true>(state, large, frame, lit);
+    else draw_particles<false>(state, large, frame, lit);
 }
 
 void set_blood_cell_count(EngineState& state, Random& rng, int new_count) {

@@ -1,9 +1,9 @@
-// frame_tables.h -- the whole-value tables compose_frame keeps between frames on the 5-6-5 display.
+// frame_tables.h -- the whole-value tables compose_frame keeps between frames.
 //
-// On 5-6-5 pixels every step that maps a pixel on its own is one table of its
-// result for each of the 65536 values. The tables depend only on the step's
-// strengths, which change with keys, not from frame to frame: compose_frame
-// keeps them here and rebuilds one only when what it was made from changes
+// Every step that maps a pixel on its own is one table of its result for
+// each of the 65536 values. The tables depend only on the step's strengths,
+// which change with keys, not from frame to frame: compose_frame keeps them
+// here and rebuilds one only when what it was made from changes
 // (frame_tables.cpp is the one place that builds and checks them). A fresh
 // EngineState holds none.
 #pragma once
@@ -30,8 +30,7 @@ struct TailKey {
 struct TailTables {
     int ready = 0;
     TailKey key;
-    ChannelLut sunglasses, inner, edge;  // edge: the flash alone, for column 639 and row 479
-    int has_inner = 0, has_edge = 0;
+    Lut565 sunglasses, flash, dim;
     std::vector<uint16_t> chain[2] = {std::vector<uint16_t>(2 * pixel_values_16),
                                       std::vector<uint16_t>(2 * pixel_values_16)};
 };
@@ -44,7 +43,7 @@ struct FrameTables {
 };
 
 // The tables for this frame's strengths, built when missing or made from
-// other strengths. For the 5-6-5 format only.
+// other strengths.
 const uint16_t* retina_shadow_table(FrameTables& tables);
 const TailTables& tail_tables(FrameTables& tables, const TailKey& key);
 

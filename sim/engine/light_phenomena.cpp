@@ -1,7 +1,6 @@
-// light_phenomena.cpp -- eyelids, sparks, stars, sac refractions, flash and overlay dimming.
+// light_phenomena.cpp -- eyelids, sparks, stars and sac refractions.
 #include <algorithm>
 #include <cstdint>
-#include <utility>
 
 #include "common/convert.h"
 #include "sim/engine/engine.h"
@@ -16,9 +15,7 @@ constexpr float star_inner = 0.083333336f; // s/12 off the inner ring
 constexpr int star_size = 5;
 constexpr int spark_size = 3;
 
-inline bool on_screen(const platform::LockedSurface& s, int64_t x, int64_t y) {
-    return x >= 0 && x < screen_width && y >= 0 && y < screen_height && x < s.width && y < s.height;
-}
+inline bool on_screen(int64_t x, int64_t y) { return x >= 0 && x < screen_width && y >= 0 && y < screen_height; }
 
 // Eyelid darkening level of the i-th row from a lid's edge.
 inline int eyelid_level(int i, int base) {
@@ -44,38 +41,31 @@ int eyelid_row_factors(int y, int position, int base, uint32_t factors[2]) {
     return steps;
 }
 
-void draw_eyelids(const platform::LockedSurface& s, const platform::PixelFormat& f, int position, int base) {
+LitRows lit_rows(int position, int base) {
+    LitRows lit;
+    uint32_t factors[2];
+    while (lit.first < lit.end && eyelid_blackens_row(eyelid_row_factors(lit.first, position, base, factors), factors))
+        ++lit.first;
+    while (lit.end > lit.first &&
+           eyelid_blackens_row(eyelid_row_factors(lit.end - 1, position, base, factors), factors))
+        --lit.end;
+    return lit;
+}
+
+void draw_eyelids(platform::Frame& frame, int position, int base) {
     if (position <= 0) return;
-    const int rows = frame_rows(s), cols = frame_cols(s);
-    const PlainFormat pf = plain_format(f, s.bytes_per_pixel);
-    const bool fields_565 = is_565(f, s.bytes_per_pixel);
-    dispatch_bpp(s.bytes_per_pixel, [&]<int Bpp>() {
-        for (int y = 0; y < rows; ++y) {
-            uint32_t factors[2];
-            const int steps = eyelid_row_factors(y, position, base, factors);
-            if (steps == 0) continue;
-            uint8_t* p = s.at(0, y);
-            if (pf.ok && eyelid_blackens_row(steps, factors)) {
-                // A pixel of zero fields is stored as all zero bytes.
-                std::fill(p, p + cols * Bpp, uint8_t{0});
-                continue;
-            }
-#if defined(__SSE2__)
-            if (fields_565) {
-                // 5-6-5 covers all 16 bits, so a factor of 256 changes nothing.
-                for (int k = 0; k < steps; ++k)
-                    if (factors[k] != 256) darken_row16(p, cols, factors[k]);
-                continue;
-            }
-#endif
-            for (int x = 0; x < cols; ++x, p += Bpp) {
-                for (int k = 0; k < steps; ++k) {
-                    if (pf.ok) darken_plain<Bpp>(pf, p, factors[k]);
-                    else darken_generic(f, p, Bpp, factors[k]);
-                }
-            }
+    for (int y = 0; y < screen_height; ++y) {
+        uint32_t factors[2];
+        const int steps = eyelid_row_factors(y, position, base, factors);
+        uint16_t* p = frame.row(y);
+        if (eyelid_blackens_row(steps, factors)) {
+            std::fill(p, p + screen_width, uint16_t{0});
+            continue;
         }
-    });
+        // The fields cover all 16 bits, so a factor of 256 changes nothing.
+        for (int k = 0; k < steps; ++k)
+            if (factors[k] != 256) darken_row(p, screen_width, factors[k]);
+    }
 }
 
 void new_spark(EngineState& state, Random& rng, int index) {
@@ -94,10 +84,8 @@ void new_spark(EngineState& state, Random& rng, int index) {
     }
 }
 
-void draw_sparks(EngineState& state, const platform::LockedSurface& s, const platform::PixelFormat& f,
-                 Random& rng) {
+void draw_sparks(EngineState& state, platform::Frame& frame, Random& rng) {
     const int count = std::clamp(state.spark_count, 0, spark_capacity);
-    const int bpp = s.bytes_per_pixel;
     // Formed in double, where 1 + b - b/2 - b/2 is exactly 1: the corners keep
     // their light and the sides gain exactly half the centre's gain (single
     // precision rounded the corners to 0.99999994 and the sides below 1.2).
@@ -118,7 +106,9 @@ void draw_sparks(EngineState& state, const platform::LockedSurface& s, const pla
         for (int a = 0; a < spark_size; ++a) {
             for (int b = 0; b < spark_size; ++b) {
                 const int64_t px = int64_t(x0) + a, py = int64_t(y0) + b;
-                if (on_screen(s, px, py)) brighten_generic(f, s.at(int(px), int(py)), bpp, factors[a][b]);
+                if (!on_screen(px, py)) continue;
+                uint16_t& p = frame.row(int(py))[px];
+                p = brighten_565(p, factors[a][b]);
             }
         }
         spark.x = spark.x + spark.velocity_x;
@@ -142,10 +132,8 @@ void new_star(EngineState& state, Random& rng, int index) {
     star.held_frames = 0;
 }
 
-void draw_stars(EngineState& state, const platform::LockedSurface& s, const platform::PixelFormat& f,
-                Random& rng) {
+void draw_stars(EngineState& state, platform::Frame& frame, Random& rng) {
     const int count = std::clamp(state.star_count, 0, star_capacity);
-    const int bpp = s.bytes_per_pixel;
     for (int i = 0; i < count; ++i) {
         Star& star = state.stars[i];
         const int x0 = trunc_to_int(star.x);
@@ -160,14 +148,13 @@ void draw_stars(EngineState& state, const platform::LockedSurface& s, const plat
                 if (b == 1 || b == 3) factor = factor - level * star_inner;
                 if (factor < 1.0f) factor = 1.0f;
                 const int64_t px = int64_t(x0) + a, py = int64_t(y0) + b;
-                if (!on_screen(s, px, py)) continue;
-                uint8_t* p = s.at(int(px), int(py));
-                uint32_t red = 0, green = 0, blue = 0;
-                platform::read_pixel(f, p, bpp, red, green, blue);
+                if (!on_screen(px, py)) continue;
+                uint16_t& p = frame.row(int(py))[px];
+                uint32_t red, green, blue;
+                unpack_565(p, red, green, blue);
                 const int g = trunc_to_int(static_cast<float>(green) * factor * 1.06);
-                platform::write_pixel(f, brighten_channel(red, factor),
-                                      static_cast<uint32_t>(std::clamp(g, 0, 255)),
-                                      brighten_channel(blue, factor), p, bpp);
+                p = pack_565(brighten_channel(red, factor), static_cast<uint32_t>(std::clamp(g, 0, 255)),
+                             brighten_channel(blue, factor));
             }
         }
         if (star.held_frames < star.hold_frames) {
@@ -183,18 +170,13 @@ void draw_stars(EngineState& state, const platform::LockedSurface& s, const plat
     }
 }
 
-void draw_sac_refractions(const EngineState& state, const vision::Header& header,
-                          const platform::LockedSurface& s, const platform::PixelFormat& f) {
+void draw_sac_refractions(const EngineState& state, const vision::Header& header, platform::Frame& frame) {
     int first = 0, last = -1;
     if (state.eye_mode == 0) first = 0, last = vision::streaks_per_eye - 1;
     else if (state.eye_mode == 1) first = vision::streaks_per_eye, last = vision::streak_entries - 1;
     else if (state.eye_mode == 2) first = 0, last = vision::streak_entries - 1;
     const int movement = state.eye_movement;
-    const int bpp = s.bytes_per_pixel;
-    const PlainFormat pf = plain_format(f, bpp);
-    const bool fields_565 = is_565(f, bpp);
-    ChannelLut lut;
-    SplitLut565 split;
+    Lut565 lut;
     for (int k = first; k <= last; ++k) {
         const vision::Streak& streak = header.streak[k];
         const int seen = streak.when_seen;
@@ -203,41 +185,14 @@ void draw_sac_refractions(const EngineState& state, const vision::Header& header
         if (!visible) continue;
         const int points = std::clamp(streak.point_count, 0, vision::streak_capacity);
         const double factor = streak.brightness + 1.0;
-        if (pf.ok) build_channel_lut(lut, pf, bpp, [&](int, uint32_t c) { return brighten_channel(c, factor); });
-        if (fields_565) {  // the display's format: two lookups per point
-            build_split_lut565(split, lut);
-            const unsigned cols = unsigned(frame_cols(s)), rows = unsigned(frame_rows(s));
-            for (int p = 0; p < points; ++p) {
-                const int x = streak.x[p], y = streak.y[p];
-                if (unsigned(x) >= cols || unsigned(y) >= rows) continue;
-                uint8_t* q = s.at(x, y);
-                store_pixel<2>(q, apply_split_lut565(split, load_pixel<2>(q)));
-            }
-            continue;
+        build_lut565(lut, [&](int, uint32_t c) { return brighten_channel(c, factor); });
+        for (int p = 0; p < points; ++p) {
+            const int x = streak.x[p], y = streak.y[p];
+            if (!on_screen(x, y)) continue;
+            uint16_t& q = frame.row(y)[x];
+            q = lut(q);
         }
-        dispatch_bpp(bpp, [&]<int Bpp>() {
-            for (int p = 0; p < points; ++p) {
-                const int x = streak.x[p], y = streak.y[p];
-                if (!on_screen(s, x, y)) continue;
-                if (pf.ok) apply_channel_lut_at<Bpp>(lut, pf, s.at(x, y));
-                else brighten_generic(f, s.at(x, y), Bpp, factor);
-            }
-        });
     }
-}
-
-void draw_flash_and_overlay_dimming(const platform::LockedSurface& s, const platform::PixelFormat& f, int flash,
-                                    float strength, int dim) {
-    if (!drawable(f, s.bytes_per_pixel)) return;
-    // Flash: 1 <= x < 640, 1 <= y < 480. Dimming: 1 <= x < 639, 1 <= y < 479.
-    const int cols = frame_cols(s), dim_cols = std::min(s.width, screen_width - 1);
-    const int dim_rows = std::min(s.height, screen_height - 1);
-    const float factor = strength + 1;
-    if (flash)
-        map_channels(s, f, 1, frame_rows(s), [cols](int) { return std::pair{1, cols}; },
-                     [factor](int, uint32_t c) { return brighten_channel(c, factor); });
-    if (dim)
-        map_channels(s, f, 1, dim_rows, [dim_cols](int) { return std::pair{1, dim_cols}; }, overlay_dim_channel);
 }
 
 }  // namespace engine

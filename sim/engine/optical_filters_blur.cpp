@@ -1,18 +1,16 @@
-// optical_filters_blur.cpp -- the myopic box blur that rebuilds the scene picture from the RGB work buffer.
+// optical_filters_blur.cpp -- the myopic box blur of the scene picture.
 //
 // Every output pixel is the kernel's channel sums divided by the full kernel
 // size (pixels outside the picture count as black). The sums are kept as
 // running sums: per column over the kernel's rows, updated by one row in and
 // one row out per output row, and along each row as differences of prefix
 // sums. That makes the cost independent of the kernel size. Output pixels
-// depend only on the work buffer, so computing them row by row gives the same
+// depend only on the unblurred scene, so computing them row by row gives the same
 // picture as any other order.
 #include <algorithm>
 #include <vector>
 
 #include "sim/engine/optical_filters.h"
-#include "sim/engine/pixels.h"
-#include "sim/platform/pictures.h"
 
 namespace engine {
 
@@ -48,28 +46,15 @@ inline void for_range(size_t n, Body body) {
     for (; i < n; ++i) body(i);
 }
 
-template <int Bytes>
-void blur_rows(const platform::LockedSurface& s, const platform::PixelFormat& f, const uint8_t* rgb, BlurKernel k) {
-    const int width = s.width, height = s.height, w = k.half_width, h = k.half_height;
+void blur_rows(const uint8_t* rgb, int width, int height, uint8_t* out, BlurKernel k) {
+    const int w = k.half_width, h = k.half_height;
     const uint64_t reciprocal = blur_reciprocal(k.divisor);
     const size_t row_values = static_cast<size_t>(width) * 3;
     // Column sums over the kernel's rows, with w black columns on each side;
-    // their prefix sums along the row (one more column in front); and one
-    // row of quotients.
+    // and their prefix sums along the row (one more column in front).
     std::vector<uint32_t> columns((static_cast<size_t>(width) + 2 * w) * 3, 0);
     std::vector<uint32_t> prefix(columns.size() + 3, 0);
-    std::vector<uint32_t> quotient(row_values);
     uint32_t* column = columns.data() + static_cast<size_t>(w) * 3;
-    // The term each channel value contributes to the stored pixel: what
-    // write_pixel stores with that channel alone (the others 0 add nothing).
-    uint32_t terms[3][256];
-    for (int ch = 0; ch < 3; ++ch)
-        for (uint32_t v = 0; v < 256; ++v) {
-            uint8_t one[4] = {0, 0, 0, 0};
-            platform::write_pixel(f, ch == 0 ? v : 0, ch == 1 ? v : 0, ch == 2 ? v : 0, one, Bytes);
-            terms[ch][v] = load_pixel<Bytes>(one);
-        }
-
     auto row = [&](int v) { return rgb + static_cast<size_t>(v) * row_values; };
     for (int v = 0; v <= h && v < height; ++v) {
         const uint8_t* in = row(v);
@@ -92,11 +77,8 @@ void blur_rows(const platform::LockedSurface& s, const platform::PixelFormat& f,
             pre[i + 1] = total[1];
             pre[i + 2] = total[2];
         }
-        uint32_t* q = quotient.data();
-        for_range(row_values, [&](size_t i) { q[i] = divide(pre[i + span] - pre[i], reciprocal); });
-        uint8_t* p = s.at(0, y);
-        for (int x = 0; x < width; ++x, p += Bytes, q += 3)
-            store_pixel<Bytes>(p, terms[0][q[0]] | terms[1][q[1]] | terms[2][q[2]]);
+        uint8_t* q = out + static_cast<size_t>(y) * row_values;
+        for_range(row_values, [&](size_t i) { q[i] = uint8_t(divide(pre[i + span] - pre[i], reciprocal)); });
         // Slide the column sums down one row.
         const bool enters = y + h + 1 < height, leaves = y - h >= 0;
         if (enters && leaves) {
@@ -115,19 +97,18 @@ void blur_rows(const platform::LockedSurface& s, const platform::PixelFormat& f,
 
 }  // namespace
 
-void apply_myopia_blur(platform::Surface& scene, const platform::PixelFormat& format, const uint8_t* rgb_work,
-                       int level) {
-    if (rgb_work == nullptr) return;
-    platform::LockedSurface s;
-    if (!platform::lock_surface(scene, s)) return;
-    // The work buffer holds at most rgb_work_pixels pixels; a larger picture
-    // would read past it, so it is left as it is.
-    const bool fits = static_cast<int64_t>(s.width) * s.height <= platform::rgb_work_pixels;
-    if (fits && drawable(format, s.bytes_per_pixel)) {
-        const BlurKernel k = blur_kernel(std::clamp(level, 0, max_myopia_level));
-        dispatch_bpp(s.bytes_per_pixel, [&]<int Bpp>() { blur_rows<Bpp>(s, format, rgb_work, k); });
+int apply_myopia_blur(const platform::DecodedPicture& scene, platform::DecodedPicture& blurred, int level) {
+    const size_t size = static_cast<size_t>(scene.width) * static_cast<size_t>(scene.height) * 3;
+    if (scene.width <= 0 || scene.height <= 0 || scene.rgb.size() != size) {
+        blurred = platform::DecodedPicture{};
+        return 0;
     }
-    platform::unlock_surface(scene);
+    blurred.rgb.resize(size);
+    blurred.width = scene.width;
+    blurred.height = scene.height;
+    blur_rows(scene.rgb.data(), scene.width, scene.height, blurred.rgb.data(),
+              blur_kernel(std::clamp(level, 0, max_myopia_level)));
+    return 1;
 }
 
 }  // namespace engine

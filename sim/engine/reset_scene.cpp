@@ -9,8 +9,7 @@ namespace engine {
 void reset_scene_from_vision_settings(EngineState& state, const EngineContext& context) {
     apply_vision_settings(state, context.doc.header);
     context.pictures.scene_slot = -1;
-    platform::next_scene(context.pictures, context.display, context.doc, state.default_vision_loaded,
-                         state.scene_picture, -1);
+    platform::next_scene(context.pictures, context.platform, context.doc, state.default_vision_loaded, 0);
     rebuild_engine_tables(state, context.doc, context.rng);
 }
 

@@ -37,6 +37,7 @@ struct Decoder {
     WorkMonitor monitor;
     JSAMPARRAY row;  // a grey picture's scanline, from the library's image pool
     int width, height;  // the size the picture is decoded at
+    PictureLimits limits;
 };
 
 [[noreturn]] void refuse_decoding(WorkMonitor* monitor, const char* why) {
@@ -70,7 +71,8 @@ int choose_output_size(Decoder* d) {
     const long long blocks = picture_size::jpeg_blocks(int(d->info.image_width), int(d->info.image_height),
                                                        d->info.num_components, h_samp, v_samp);
     const int eighths = picture_size::decoded_scale(int(d->info.image_width), int(d->info.image_height), blocks,
-                                                    d->width, d->height);
+                                                    d->width, d->height, d->limits.max_side,
+                                                    d->limits.max_pixels);
     if (eighths > 0 && eighths < 8) {
         d->info.scale_num = unsigned(eighths);
         d->info.scale_denom = 8;
@@ -146,9 +148,10 @@ void empty(DecodedPicture& out) {
 
 }  // namespace
 
-int decode_jpeg_stream(std::FILE* file, DecodedPicture& out) {
+int decode_jpeg_stream(std::FILE* file, DecodedPicture& out, const PictureLimits& limits) {
     empty(out);
     Decoder decoder{};
+    decoder.limits = limits;
     if (!create_decoder(&decoder)) return 0;
     int ok = start_decoding(&decoder, file);
     if (ok) {
@@ -171,7 +174,7 @@ int decode_jpeg_stream(std::FILE* file, DecodedPicture& out) {
     return ok;
 }
 
-int decode_jpeg(const char* path, long offset, DecodedPicture& out) {
+int decode_jpeg(const char* path, long offset, DecodedPicture& out, const PictureLimits& limits) {
     empty(out);
     std::FILE* file = std::fopen(path, "rb");
     if (!file) {
@@ -183,18 +186,18 @@ int decode_jpeg(const char* path, long offset, DecodedPicture& out) {
         std::fclose(file);
         return 0;
     }
-    const int ok = decode_jpeg_stream(file, out);
+    const int ok = decode_jpeg_stream(file, out, limits);
     std::fclose(file);
     return ok;
 }
 
-int decode_jpeg_bytes(const uint8_t* data, size_t size, DecodedPicture& out) {
+int decode_jpeg_bytes(const uint8_t* data, size_t size, DecodedPicture& out, const PictureLimits& limits) {
     empty(out);
     static const uint8_t nothing = 0;
     // The stream is only read: the buffer is never written through it.
     std::FILE* stream = fmemopen(const_cast<uint8_t*>(size ? data : &nothing), size, "rb");
     if (!stream) return 0;
-    const int ok = decode_jpeg_stream(stream, out);
+    const int ok = decode_jpeg_stream(stream, out, limits);
     std::fclose(stream);
     return ok;
 }

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "common/picture_size.h"
+#include "sim/platform/frame.h"
+#include "sim/platform/platform.h"
 
 namespace platform {
 
@@ -26,33 +28,31 @@ constexpr int max_jpeg_scans = 300;
 // quick enough that no picture holds up a load for long.
 constexpr long long max_jpeg_block_visits = 64LL * 57600;
 
-// A decoded picture: width x height pixels, 3 bytes each (red, green, blue),
-// rows from the top.
-struct DecodedPicture {
-    std::vector<uint8_t> rgb;
-    int width = 0;
-    int height = 0;
-};
+// The simulator's own limits.
+constexpr PictureLimits simulator_picture_limits{max_picture_side, max_picture_pixels};
 
 // Decodes the JPEG that starts at `offset` in the file at `path` and stops
 // where the JPEG data ends. Library errors print their message on the standard
 // error stream, "can't open %s\n" is printed when the file cannot be opened.
 // Three-component pictures come out as the library delivers them; grey
 // (one-component) pictures are expanded to R = G = B. A picture larger than
-// the limits above comes out at the reduced size picture_size::decoded_scale
+// `limits` comes out at the reduced size picture_size::decoded_scale
 // gives, scaled by the library as it decodes. Four-component (CMYK)
 // pictures and pictures that cannot be shown even at an eighth of their
 // size are refused before any pixel memory is allocated, and pictures with
 // more scans or work than the limits above are refused as
 // soon as they pass them (the reason printed on the standard error stream).
 // Returns 1, or 0 with `out` emptied.
-int decode_jpeg(const char* path, long offset, DecodedPicture& out);
+int decode_jpeg(const char* path, long offset, DecodedPicture& out,
+                const PictureLimits& limits = simulator_picture_limits);
 
 // The same for a JPEG held in memory: `size` bytes at `data`.
-int decode_jpeg_bytes(const uint8_t* data, size_t size, DecodedPicture& out);
+int decode_jpeg_bytes(const uint8_t* data, size_t size, DecodedPicture& out,
+                      const PictureLimits& limits = simulator_picture_limits);
 
 // The same for a JPEG that starts at the position of an open stream, which
 // is left open wherever the decoder stopped reading.
-int decode_jpeg_stream(std::FILE* stream, DecodedPicture& out);
+int decode_jpeg_stream(std::FILE* stream, DecodedPicture& out,
+                       const PictureLimits& limits = simulator_picture_limits);
 
 }  // namespace platform

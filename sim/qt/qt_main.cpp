@@ -48,17 +48,16 @@ int main(int argc, char** argv) {
     ev.left_down = [&s](int x, int y) { shell::on_left_button_down(s, x, y); };
     ev.left_up = [&s](int x, int y) { shell::on_left_button_up(s, x, y); };
     ev.right_down = [&s](int x, int y) { shell::on_right_button_down(s, x, y); };
-    ev.activate = [&s](int parameter) { shell::on_activate(s, parameter); };
     ev.paint = [&s] { shell::on_paint(s); };
-    ev.destroyed = [&s] { shell::on_destroy(s); };
+    // Escape (through quit) or the window manager closing the window.
+    ev.destroyed = [&s] {
+        shell::on_destroy(s);
+        QCoreApplication::exit(0);
+    };
 
-    // Window creation: sound start-up, cursor, frame timer. On failure the
-    // shell has shown its message box and destroyed the window.
-    if (!shell::on_create(s)) return 0;
-    if (!shell::open_display_at_startup(s)) return 0;
-
+    shell::on_create(s);
     qt.window().show_on_whole_screen();
-    if (qt.quit_posted()) return qt.quit_code();
+    if (qt.quit_requested()) return 0;
     const int code = app.exec();
     // Handlers must not run against a half-destroyed state at exit.
     qt.window().events = platform::WindowEvents{};

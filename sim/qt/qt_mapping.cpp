@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "sim/platform/surface.h"
+#include "sim/platform/frame.h"
 #include "sim/shell/keys.h"
 
 namespace platform {

@@ -7,15 +7,18 @@
 #include <QMessageBox>
 #include <QWindow>
 
+#include <chrono>
 #include <cstring>
 #include <ctime>
 
 #include "common/trace.h"
+#include "sim/platform/jpeg_decode.h"
 
 namespace platform {
 
 QtPlatform::QtPlatform(const QString& title, PresentChoice choice) : window_(title, choice) {
     make_fonts(fonts_);
+    window_.setCursor(Qt::BlankCursor);
 }
 
 namespace {
@@ -28,71 +31,44 @@ void keep_above(QWidget& dialog, QWindow& window) {
 }
 }  // namespace
 
-int QtPlatform::set_display_mode(int width, int height, int bits_per_pixel, PixelFormat& format) {
-    // The window always scales a 640 x 480 picture; other sizes are not asked for.
-    if (width != screen_width || height != screen_height) return 0;
-    if (bits_per_pixel == 16 && !refuse_16_bits_) {
-        format = format_565();
-    } else if (bits_per_pixel == 24) {
-        format = format_888();
-    } else {
-        return 0;
-    }
-    format_ = format;
-    mode_open_ = true;
-    return 1;
+void QtPlatform::present(const Frame& frame) {
+    // The frame lives as long as the simulator: the window keeps an image
+    // over it to repaint from.
+    const uchar* bits = reinterpret_cast<const uchar*>(frame.pixels.data());
+    if (present_image_.isNull() || present_image_.constBits() != bits)
+        present_image_ = QImage(bits, screen_width, screen_height, screen_width * 2, QImage::Format_RGB16);
+    window_.show_frame(present_image_, true);
 }
 
-void QtPlatform::close_display_mode() {
-    // The back surface's memory is about to go (or has gone): never draw it again.
-    mode_open_ = false;
-    present_image_ = QImage();
-    text_image_ = QImage();
-    window_.show_frame(QImage(), false);
-}
-
-void QtPlatform::present(const Surface& back) {
-    if (!mode_open_) return;
-    window_.show_frame(wrap_surface_cached(present_image_, back, format_), true);
-}
-
-void QtPlatform::start_timer(int id, int period_ms) {
-    if (id != frame_timer_id) {
-        trace::log("unknown timer %d", id);
-        return;
-    }
-    window_.start_frame_timer(period_ms);
-}
-
-void QtPlatform::stop_timer(int id) {
-    if (id == frame_timer_id) window_.stop_frame_timer();
-}
-
-void QtPlatform::show_cursor(int show) {
-    if (show)
-        window_.unsetCursor();
+void QtPlatform::set_frame_timer(int period_ms) {
+    if (period_ms > 0)
+        window_.start_frame_timer(period_ms);
     else
-        window_.setCursor(Qt::BlankCursor);
+        window_.stop_frame_timer();
 }
 
-void QtPlatform::message_box(const char* text, const char* caption) {
+void QtPlatform::show_message(const char* text, const char* caption) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(caption), QString::fromLatin1(text),
                     QMessageBox::Ok);
     keep_above(box, window_);
     box.exec();
 }
 
-void QtPlatform::destroy_window() { window_.destroy_window(); }
-
-void QtPlatform::post_quit(int code) {
-    quit_posted_ = true;
-    quit_code_ = code;
-    QCoreApplication::exit(code);
+void QtPlatform::quit() {
+    if (quit_requested_) return;
+    quit_requested_ = true;
+    window_.destroy_window();  // its `destroyed` event ends the event loop
 }
 
-void QtPlatform::draw_text(Surface& target, const PixelFormat& format, const char* text,
-                           int x, int y, int font, Rgb colour) {
+void QtPlatform::draw_text(Frame& frame, const TextRun& run) {
+    const char* text = run.text;
     if (!text) return;
+    QImage& target = wrap_frame(text_image_, frame);
+    if (run.wrapped) {
+        draw_wrapped_into(fonts_, target, text, run.box, run.font, run.colour);
+        return;
+    }
+    const int x = run.x, y = run.y, font = run.font;
     const size_t length = std::strlen(text);
     const bool after_its_shadow = font == last_font_ && x == last_x_ - 1 && y == last_y_ - 1 &&
                                   length < sizeof last_text_ && std::strcmp(text, last_text_) == 0;
@@ -106,52 +82,51 @@ void QtPlatform::draw_text(Surface& target, const PixelFormat& format, const cha
     } else {
         last_font_ = -1;
     }
-    draw_text_into(fonts_, wrap_surface_cached(text_image_, target, format), text, x, y, font, colour, face);
+    draw_text_into(fonts_, target, text, x, y, font, run.colour, face);
 }
 
-void QtPlatform::draw_wrapped_text(Surface& target, const PixelFormat& format, const char* text,
-                                   Rect box, int font, Rgb colour) {
-    draw_wrapped_into(fonts_, wrap_surface_cached(text_image_, target, format), text, box, font, colour);
+int QtPlatform::decode_jpeg(const char* path, long offset, const PictureLimits& limits, DecodedPicture& out) {
+    return platform::decode_jpeg(path, offset, out, limits);
 }
 
-int QtPlatform::choose_file_to_open(char* path, int path_size, const char* title,
-                                    const char* const* filter, int filter_pairs,
-                                    const char* default_extension,
-                                    const char* initial_directory) {
-    if (!path || path_size <= 0) return 0;
+int QtPlatform::choose_file(const FileRequest& request, char* path, int path_size) {
+    if (!path || path_size <= 0) return file_cancelled;
     path[0] = '\0';
     QStringList filters;
-    for (int i = 0; filter && i < filter_pairs; ++i) {
+    for (int i = 0; request.filter && i < request.filter_pairs; ++i) {
         // "*.*" means every file; on this system that is "*".
-        QString pattern = QString::fromLatin1(filter[2 * i + 1]);
+        QString pattern = QString::fromLatin1(request.filter[2 * i + 1]);
         if (pattern == QStringLiteral("*.*")) pattern = QStringLiteral("*");
-        filters << QStringLiteral("%1 (%2)").arg(QString::fromLatin1(filter[2 * i]), pattern);
+        filters << QStringLiteral("%1 (%2)").arg(QString::fromLatin1(request.filter[2 * i]), pattern);
     }
-    QFileDialog dialog(nullptr, QString::fromLatin1(title ? title : ""),
-                       QFile::decodeName(initial_directory ? initial_directory : ""));
+    QFileDialog dialog(nullptr, QString::fromLatin1(request.title ? request.title : ""),
+                       QFile::decodeName(request.initial_directory ? request.initial_directory : ""));
     keep_above(dialog, window_);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(filters);
     if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());
-    QString suffix = QString::fromLatin1(default_extension ? default_extension : "");
+    QString suffix = QString::fromLatin1(request.default_extension ? request.default_extension : "");
     if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return 0;
+    window_.unsetCursor();
+    const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    window_.setCursor(Qt::BlankCursor);
+    if (!accepted) return file_cancelled;
     const QByteArray chosen = QFile::encodeName(dialog.selectedFiles().first());
     if (chosen.size() + 1 > path_size) {
         trace::log("path too long: %s", chosen.constData());
-        return 0;
+        return file_cancelled;
     }
     std::memcpy(path, chosen.constData(), static_cast<size_t>(chosen.size()) + 1);
-    return 1;
+    return file_chosen;
 }
 
 long QtPlatform::calendar_seconds() { return static_cast<long>(std::time(nullptr)); }
 
-// No sound is ever played, so there is nothing to start or stop.
-int QtPlatform::start_sound_device() { return 1; }
-int QtPlatform::start_music() { return 1; }
-void QtPlatform::stop_sound() {}
+long QtPlatform::steady_milliseconds() {
+    using namespace std::chrono;
+    return long(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
 
 }  // namespace platform

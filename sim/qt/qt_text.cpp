@@ -64,38 +64,18 @@ TextFace fit_text(const QtFonts& fonts, const char* text, int x, int font) {
     return face;
 }
 
-QImage wrap_surface(const Surface& surface, const PixelFormat& format) {
-    if (surface.pixels.empty() || surface.width <= 0 || surface.height <= 0) return QImage();
-    QImage::Format qformat = QImage::Format_Invalid;
-    const bool rgb_masks = format.red_mask == 0xFF0000 && format.green_mask == 0x00FF00 &&
-                           format.blue_mask == 0x0000FF;
-    if (surface.bits_per_pixel == 16 && format.red_mask == 0xF800 && format.green_mask == 0x07E0 &&
-        format.blue_mask == 0x001F)
-        qformat = QImage::Format_RGB16;
-    else if (surface.bits_per_pixel == 24 && rgb_masks)
-        qformat = QImage::Format_BGR888;
-    else if (surface.bits_per_pixel == 32 && rgb_masks)
-        qformat = QImage::Format_RGB32;
-    if (qformat == QImage::Format_Invalid) return QImage();
-    // A writable image over the memory (a read-only one would copy itself on
-    // the first paint); only the text functions, which hold the surface
-    // non-const, paint through it.
-    return QImage(const_cast<uchar*>(surface.pixels.data()), surface.width, surface.height, surface.pitch,
-                  qformat);
-}
-
-QImage& wrap_surface_cached(QImage& cache, const Surface& surface, const PixelFormat& format) {
-    const bool same = !cache.isNull() && !surface.pixels.empty() &&
-                      cache.constBits() == surface.pixels.data() && cache.width() == surface.width &&
-                      cache.height() == surface.height && cache.bytesPerLine() == surface.pitch &&
-                      cache.depth() == surface.bits_per_pixel;
-    if (!same) cache = wrap_surface(surface, format);
+QImage& wrap_frame(QImage& cache, Frame& frame) {
+    // A writable image over the memory: a read-only one would copy itself on
+    // the first paint.
+    uchar* bits = reinterpret_cast<uchar*>(frame.pixels.data());
+    if (cache.isNull() || cache.constBits() != bits)
+        cache = QImage(bits, screen_width, screen_height, screen_width * 2, QImage::Format_RGB16);
     return cache;
 }
 
 namespace {
 
-// A painter on the surface's memory with the font and pen set, or false.
+// A painter on the frame's memory with the font and pen set, or false.
 bool begin_text(QPainter& painter, QImage& image, const QtFonts& fonts, int font, Rgb colour,
                 TextFace face = {}) {
     if (image.isNull() || font < 0 || font >= font_count) return false;

@@ -3,9 +3,7 @@
 #include <QFont>
 #include <QImage>
 
-#include "sim/platform/pixel_format.h"
 #include "sim/platform/platform.h"
-#include "sim/platform/surface.h"
 
 namespace platform {
 
@@ -49,20 +47,14 @@ void make_fonts(QtFonts& fonts);
 // stays at its position; only lines that would reach the edge get narrower.
 TextFace fit_text(const QtFonts& fonts, const char* text, int x, int font);
 
-// A QImage over the surface's own memory (no copy), or a null image when the
-// surface does not exist or its format has no matching QImage format: 5-6-5
-// at 16 bits (Format_RGB16), bytes blue, green, red at 24 bits
-// (Format_BGR888), 0x00RRGGBB at 32 bits (Format_RGB32).
-QImage wrap_surface(const Surface& surface, const PixelFormat& format);
-
-// `cache` made to wrap `surface` unless it already does (same memory, size,
-// pitch and format), so drawing every frame into the same surface allocates
-// no new image. Returns the cache (null when the surface cannot be wrapped).
-QImage& wrap_surface_cached(QImage& cache, const Surface& surface, const PixelFormat& format);
+// `cache` made a QImage (Format_RGB16) over the frame's own memory unless it
+// already is one, so drawing every frame allocates no new image. Returns the
+// cache.
+QImage& wrap_frame(QImage& cache, Frame& frame);
 
 // One line of `text` (Latin-1) with its top-left corner at (x, y) in `font`
 // set as `face` says, in one colour on a transparent background, painted
-// into `target` (an image over a surface's memory). Unknown fonts or null
+// into `target` (an image over the frame's memory). Unknown fonts or null
 // images draw nothing.
 void draw_text_into(const QtFonts& fonts, QImage& target, const char* text, int x, int y, int font,
                     Rgb colour, TextFace face = {});

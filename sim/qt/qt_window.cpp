@@ -24,11 +24,6 @@
 
 namespace platform {
 
-// Activation parameters as the shell knows them.
-constexpr int activated_inactive = 0;
-constexpr int activated_not_by_click = 1;
-constexpr int activated_by_click = 2;
-
 PresentChoice present_choice_from_environment() {
     const QString v = qEnvironmentVariable("VITRION_PRESENT").trimmed().toLower();
     if (v == QStringLiteral("software")) return PresentChoice::software;
@@ -251,7 +246,6 @@ void SimWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void SimWindow::mousePressEvent(QMouseEvent* event) {
-    pressed_since_activation_ = true;
     if (destroyed_) return;
     const QPoint p = screen_position(event->position());
     if (event->button() == Qt::LeftButton && events.left_down) events.left_down(p.x(), p.y());
@@ -271,31 +265,8 @@ void SimWindow::closeEvent(QCloseEvent* event) {
 }
 
 void SimWindow::focusOutEvent(QFocusEvent*) {
-    if (was_active_) was_deactivated_ = true;
     // Releases now go elsewhere; a key held across this is not ours.
     std::fill(std::begin(key_held_), std::end(key_held_), false);
-    if (!destroyed_ && events.activate) events.activate(activated_inactive);
-}
-
-void SimWindow::focusInEvent(QFocusEvent*) {
-    // The first activation belongs to start-up; only a return to the window
-    // counts. Whether a click caused it is known only once the press
-    // arrives, so the decision waits a moment.
-    if (!was_active_) {
-        was_active_ = true;
-    } else if (was_deactivated_) {
-        was_deactivated_ = false;
-        pressed_since_activation_ = QGuiApplication::mouseButtons() != Qt::NoButton;
-        const unsigned serial = ++activation_serial_;
-        QTimer::singleShot(click_activation_ms, this, [this, serial] { activation_settled(serial); });
-    }
-}
-
-void SimWindow::activation_settled(unsigned serial) {
-    if (serial != activation_serial_ || destroyed_ || !events.activate) return;
-    // Deactivated again meanwhile: this activation is over.
-    if (was_deactivated_) return;
-    events.activate(pressed_since_activation_ ? activated_by_click : activated_not_by_click);
 }
 
 }  // namespace platform

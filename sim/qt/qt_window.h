@@ -25,7 +25,6 @@ struct WindowEvents {
     std::function<void(int, int)> left_down;
     std::function<void(int, int)> left_up;
     std::function<void(int, int)> right_down;
-    std::function<void(int)> activate;          // 1: activated, not by a click
     std::function<void()> paint;                // the system asks for a repaint
     std::function<void()> destroyed;            // the window is going away
 };
@@ -71,10 +70,6 @@ public:
     void destroy_window();
     bool is_destroyed() const { return destroyed_; }
 
-    // How long after an activation a mouse press still counts as the click
-    // that activated the window.
-    static constexpr int click_activation_ms = 150;
-
 protected:
     bool event(QEvent* event) override;
     void exposeEvent(QExposeEvent* event) override;
@@ -86,13 +81,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QSize pixel_size() const;
     QPoint screen_position(const QPointF& window_position) const;
-    void activation_settled(unsigned serial);
     // Puts frame_ on the screen. `whole` repaints the bars too (after an
     // exposure or a resize); otherwise the software path writes only the
     // picture rectangle.
@@ -110,10 +103,6 @@ private:
     int qt_timer_id_ = 0;
     bool system_paint_ = false;  // inside an exposure's own frame
     bool destroyed_ = false;
-    bool was_active_ = false;    // activated at least once before
-    bool was_deactivated_ = false;
-    unsigned activation_serial_ = 0;
-    bool pressed_since_activation_ = false;
     // Keys pressed while this window had the focus. A release without its
     // press here (the Escape that closed a dialog) is not reported.
     bool key_held_[256] = {};

@@ -81,15 +81,13 @@ void toggle_myopia(Simulator& sim) {
 void begin_loading(Simulator& sim) {
     cut_recording(sim);
     sim.help_visible = 0;
-    sim.platform.stop_timer(frame_timer_id);
-    sim.platform.show_cursor(1);
+    sim.platform.set_frame_timer(0);
     sim.busy = 1;
 }
 
 void end_loading(Simulator& sim) {
     sim.busy = 0;
-    sim.platform.show_cursor(0);
-    sim.platform.start_timer(frame_timer_id, frame_period_ms);
+    sim.platform.set_frame_timer(frame_period_ms);
 }
 
 // Remembers the folder of `path` for the next dialog.
@@ -126,9 +124,10 @@ void load_chosen_vision(Simulator& sim, const char* chosen) {
     remember_folder(sim, chosen);
 
     // The default file first, so that whatever the chosen file does not
-    // reach holds the default values rather than the previous file's.
+    // reach holds the default values rather than the previous file's; its
+    // scene reset keeps the generator's draws what they always were.
     read_default_vision(sim);
-    if (!display_reopen(sim)) return;  // the window is being destroyed
+    reset_scene(sim);
 
     char reason[160] = {};
     errno = 0;
@@ -171,13 +170,24 @@ void load_personal_vision(Simulator& sim) {
     begin_loading(sim);
     static const char* const filter[] = {"flt", "*.flt", "All files", "*.*"};
     const char* initial = sim.dialog_directory[0] ? sim.dialog_directory : sim.startup_directory;
+    const platform::FileRequest request{dialog_title, filter, 2, dialog_extension, initial};
     char chosen[platform::vision_path_size] = {};
-    if (!sim.platform.choose_file_to_open(chosen, sizeof chosen, dialog_title, filter, 2,
-                                          dialog_extension, initial)) {
-        end_loading(sim);
+    const int answer = sim.platform.choose_file(request, chosen, sizeof chosen);
+    if (answer == platform::file_pending) {
+        sim.file_pending = 1;  // on_file_chosen goes on from here
         return;
     }
     chosen[sizeof chosen - 1] = '\0';
+    finish_personal_vision(sim, answer == platform::file_chosen ? chosen : nullptr);
+}
+
+void finish_personal_vision(Simulator& sim, const char* path) {
+    if (!path) {
+        end_loading(sim);
+        return;
+    }
+    char chosen[platform::vision_path_size];
+    std::snprintf(chosen, sizeof chosen, "%s", path);
     load_chosen_vision(sim, chosen);
 }
 

@@ -1,6 +1,6 @@
 // commands.h -- the key commands and the vision-file loads behind F3 and F4.
 #pragma once
-#include "sim/platform/surface.h"
+#include "sim/platform/frame.h"
 
 namespace shell {
 
@@ -31,8 +31,14 @@ void load_default_vision(Simulator& sim);
 // F4: lets the user choose a vision file and loads it; cancelling changes
 // nothing but the help screen's switch. A chosen file that is missing,
 // unreadable or shorter than a vision header is named with the reason on
-// the standard error stream, and the default vision stays loaded.
+// the standard error stream, and the default vision stays loaded. When the
+// chooser answers later, loading waits (timer stopped, busy 1) until
+// on_file_chosen.
 void load_personal_vision(Simulator& sim);
+
+// The second half of F4 once the chooser has answered: loads `path`, or
+// ends the loading unchanged when it is nullptr (cancelled).
+void finish_personal_vision(Simulator& sim, const char* path);
 
 // F4 with `path` in place of the dialog's answer (the command line's file):
 // the same steps, messages and result as choosing `path` in the dialog.

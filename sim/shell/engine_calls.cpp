@@ -12,7 +12,7 @@ namespace shell {
 namespace {
 
 engine::EngineContext context_of(Simulator& sim) {
-    return engine::EngineContext{sim.document, sim.display, sim.pictures, sim.random};
+    return engine::EngineContext{sim.document, sim.frame, sim.pictures, sim.platform, sim.random};
 }
 
 }  // namespace
@@ -30,7 +30,7 @@ int compose_frame(Simulator& sim, int defer_dimming) {
     return view.defer_overlay_dimming;
 }
 
-void dim_for_overlay(Simulator& sim) { engine::apply_overlay_dimming(sim.display); }
+void dim_for_overlay(Simulator& sim) { engine::apply_overlay_dimming(sim.frame); }
 
 void advance_floater_dots(Simulator& sim) { engine::advance_floater_dots(sim.engine); }
 
@@ -49,22 +49,16 @@ void set_blood_cell_count(Simulator& sim, int count) {
 }
 
 void apply_myopia_blur(Simulator& sim) {
-    platform::Display& d = sim.display;
-    const int scene = sim.engine.scene_picture;
-    if (scene < 0 || scene >= static_cast<int>(d.pictures.size())) return;
-    platform::Surface& surface = d.pictures[scene];
-    const size_t needed = static_cast<size_t>(surface.width) * surface.height * 3;
-    if (surface.pixels.empty() || sim.pictures.rgb_work.size() < needed) return;
+    platform::Pictures& p = sim.pictures;
     // The level comes from a file (M uses myopia_dioptres): keep the blur in
     // the range it is made for.
     const int level = std::clamp(sim.engine.myopia_level, 0, engine::max_myopia_level);
-    engine::apply_myopia_blur(surface, d.format, sim.pictures.rgb_work.data(), level);
+    p.scene_blurred = engine::apply_myopia_blur(p.scene, p.blurred, level);
+    platform::refresh_shown(p);
 }
 
 void next_scene(Simulator& sim) {
-    platform::next_scene(sim.pictures, sim.display, sim.document,
-                         sim.engine.default_vision_loaded, sim.engine.scene_picture,
-                         sim.engine.scene_picture);
+    platform::next_scene(sim.pictures, sim.platform, sim.document, sim.engine.default_vision_loaded, 1);
 }
 
 }  // namespace shell

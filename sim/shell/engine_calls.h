@@ -9,7 +9,7 @@ namespace shell {
 struct Simulator;
 
 void reset_scene(Simulator& sim);
-// Composes the frame into the back surface. With `defer_dimming` 1 while an
+// Composes the frame. With `defer_dimming` 1 while an
 // overlay screen is up, the overlay dimming is left out and 1 returned: the
 // caller then ends the frame with dim_for_overlay. Otherwise returns 0.
 int compose_frame(Simulator& sim, int defer_dimming = 0);
@@ -24,7 +24,7 @@ void drop_floaters(Simulator& sim);
 void set_blood_cell_count(Simulator& sim, int count);
 // Rebuilds the scene picture with the blur of myopia_level (0: unblurred).
 void apply_myopia_blur(Simulator& sim);
-// Loads the next scene picture into the current scene surface.
+// Loads the next scene picture; one that cannot be decoded leaves the scene as it was.
 void next_scene(Simulator& sim);
 
 }  // namespace shell

@@ -1,4 +1,4 @@
-// frame.cpp -- the frame step, blinking, the intro and its start, display re-open.
+// frame.cpp -- the frame step, blinking, the intro and its start.
 #include "sim/shell/frame.h"
 
 #include <algorithm>
@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "sim/engine/engine.h"
-#include "sim/platform/display.h"
 #include "sim/platform/pictures.h"
 #include "sim/shell/commands.h"
 #include "sim/shell/engine_calls.h"
@@ -20,23 +19,25 @@ namespace shell {
 
 namespace {
 
-// Copies the 640 x 480 window at (x, y) of picture `index` into the back
-// surface. The window never leaves the picture: its corner is limited to the
-// picture's size minus the screen's, per axis. A picture narrower or lower
-// than the screen is drawn at the top-left corner on black, and with no
-// picture the frame is black: a frame never shows what the previous one left.
-void copy_background(Simulator& sim, int index, int x, int y) {
-    platform::Display& d = sim.display;
-    const bool exists = index >= 0 && index < static_cast<int>(d.pictures.size()) &&
-                        !d.pictures[index].pixels.empty();
-    const int width = exists ? std::min(d.pictures[index].width, platform::screen_width) : 0;
-    const int height = exists ? std::min(d.pictures[index].height, platform::screen_height) : 0;
-    if ((width < platform::screen_width || height < platform::screen_height) && !d.back.locked)
-        std::fill(d.back.pixels.begin(), d.back.pixels.end(), uint8_t{0});
-    if (!exists) return;
-    x = std::clamp(x, 0, d.pictures[index].width - width);
-    y = std::clamp(y, 0, d.pictures[index].height - height);
-    platform::copy_picture_to_back(d, index, 0, 0, width, height, x, y);
+// Copies the 640 x 480 window at (x, y) of `picture`, as its 5-6-5 pixels
+// `shown` hold it, into the frame. The
+// window never leaves the picture: its corner is limited to the picture's
+// size minus the screen's, per axis. A picture narrower or lower than the
+// screen is drawn at the top-left corner on black, and with no picture the
+// frame is black: a frame never shows what the previous one left.
+void copy_background(Simulator& sim, const platform::DecodedPicture& picture, const std::vector<uint16_t>& shown,
+                     int x, int y) {
+    platform::Frame& frame = sim.frame;
+    const int width = std::min(picture.width, platform::screen_width);
+    const int height = std::min(picture.height, platform::screen_height);
+    if (width < platform::screen_width || height < platform::screen_height)
+        std::fill(frame.pixels.begin(), frame.pixels.end(), uint16_t{0});
+    if (width <= 0 || height <= 0) return;
+    x = std::clamp(x, 0, picture.width - width);
+    y = std::clamp(y, 0, picture.height - height);
+    if (shown.size() != size_t(picture.width) * size_t(picture.height)) return;
+    for (int row = 0; row < height; ++row)
+        std::memcpy(frame.row(row), shown.data() + size_t(y + row) * picture.width + x, sizeof(uint16_t) * width);
 }
 
 // Closing and opening steps shared by blinks and the intro eyelid.
@@ -59,7 +60,7 @@ void move_eyelid(Simulator& sim, int speed) {
 void frame_step(Simulator& sim) {
     engine::EngineState& e = sim.engine;
     if (e.simulation_started == 0) {
-        copy_background(sim, sim.pictures.intro_picture, 0, 0);
+        copy_background(sim, sim.pictures.intro, sim.pictures.intro_565, 0, 0);
         compose_frame(sim);
         draw_status_line(sim, 0);
         intro_eyelid_step(sim);
@@ -67,7 +68,7 @@ void frame_step(Simulator& sim) {
     }
     const int x = std::clamp(sim.view_x, 0, platform::screen_width);
     const int y = std::clamp(sim.view_y, 0, platform::screen_height);
-    copy_background(sim, e.scene_picture, x, y);
+    copy_background(sim, platform::shown_scene(sim.pictures), sim.pictures.scene_565, x, y);
     // While a clip records, an overlay screen's dimming waits until the clip
     // has its copy: the clip shows the eye, the screen shows the dimming.
     const int dim_after_recording = compose_frame(sim, clip_takes_frames(sim));
@@ -86,9 +87,8 @@ void frame_step(Simulator& sim) {
 }
 
 void draw_frame_now(Simulator& sim) {
-    if (sim.display.display_ready != 1) return;
     frame_step(sim);
-    platform::present(sim.display, sim.platform);
+    sim.platform.present(sim.frame);
 }
 
 void blink_step(Simulator& sim) {
@@ -123,32 +123,6 @@ void start_sequence(Simulator& sim) {
         sim.startup_file[0] = '\0';
         load_vision_at_path(sim, path);
     }
-}
-
-int display_reopen(Simulator& sim) {
-    platform::Display& d = sim.display;
-    platform::release_picture_surfaces(d, 0, d.picture_count);
-    d.picture_count = 0;
-    // Indexes into the emptied table would name whatever picture is made
-    // next: forget them, and decode the intro picture again if it is still
-    // needed.
-    sim.pictures.intro_picture = -1;
-    sim.engine.scene_picture = -1;
-    platform::close_display(d, sim.platform);
-    if (!platform::open_display_with_fallback(d, sim.platform)) {
-        // Frames could only be drawn into nothing from here on: end cleanly.
-        std::fprintf(stderr, "vitrion_sim: the display cannot be opened again; ending\n");
-        sim.platform.destroy_window();
-        return 0;
-    }
-    const vision::PictureSlot& intro = sim.document.header.slots[platform::intro_slot];
-    if (sim.engine.simulation_started == 0 && intro.picture_offset != 0) {
-        int width = 0, height = 0;
-        sim.pictures.intro_picture = platform::load_picture(d, sim.pictures.vision_path,
-                                                            intro.picture_offset, -1, &width, &height);
-    }
-    reset_scene(sim);
-    return 1;
 }
 
 int read_default_vision(Simulator& sim) {

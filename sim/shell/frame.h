@@ -1,4 +1,4 @@
-// frame.h -- the frame step, blinking, the intro and its start, display re-open.
+// frame.h -- the frame step, blinking, the intro and its start.
 #pragma once
 
 namespace shell {
@@ -11,12 +11,12 @@ constexpr int intro_speed_divisor = 20;   // the intro eyelid moves blink_speed 
 constexpr int auto_blink_chance = 100;    // one in 100 per frame once the interval has passed
 inline constexpr char starting_text[] = "Starting simulator, please wait...";
 
-// Draws one frame into the back surface: the intro picture behind the opening
+// Draws one frame: the intro picture behind the opening
 // eyelid, or the scene window at the pointer with every effect, the overlay
 // screens, the status line and one blink step.
 void frame_step(Simulator& sim);
 
-// Frame step and present at once, outside the timer, when the display is ready.
+// Frame step and present at once, also outside the timer.
 void draw_frame_now(Simulator& sim);
 
 // One blink step of a simulation frame: a requested or automatic blink
@@ -30,11 +30,6 @@ void intro_eyelid_step(Simulator& sim);
 // From the intro to the simulation: status text, one frame, reset scene;
 // then the command line's vision file, when one was given, as F4 loads it.
 void start_sequence(Simulator& sim);
-
-// Releases every picture, closes and re-opens the display and resets the
-// scene. When the display cannot be opened at either depth the window is
-// destroyed (the program ends through the shutdown sequence) and 0 returned.
-int display_reopen(Simulator& sim);
 
 // Reads the default vision file (startup_directory + "/vitrion.dat") into
 // the document and makes it vision_path. Returns the reader's result; the

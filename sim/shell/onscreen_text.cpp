@@ -80,9 +80,12 @@ void set_status_format(Simulator& sim, const char* format, ...) {
 }
 
 void draw_shadowed_text(Simulator& sim, const char* text, int x, int y, int style) {
-    platform::Display& d = sim.display;
-    sim.platform.draw_text(d.back, d.format, text, x + 1, y + 1, style, black);
-    sim.platform.draw_text(d.back, d.format, text, x, y, style, style_colour(style));
+    platform::TextRun run{text, x + 1, y + 1, style, black};
+    sim.platform.draw_text(sim.frame, run);
+    run.x = x;
+    run.y = y;
+    run.colour = style_colour(style);
+    sim.platform.draw_text(sim.frame, run);
 }
 
 void draw_status_line(Simulator& sim, int with_hint) {
@@ -208,11 +211,11 @@ void draw_personal_info_screen(Simulator& sim) {
         bounded[vision::comments_size - 1] = '\0';
         text = bounded;
     }
-    platform::Display& d = sim.display;
-    sim.platform.draw_wrapped_text(d.back, d.format, text, platform::Rect{12, 12, 632, 432},
-                                   style_entry, black);
-    sim.platform.draw_wrapped_text(d.back, d.format, text, platform::Rect{10, 10, 630, 430},
-                                   style_entry, white);
+    platform::TextRun run{text, 0, 0, style_entry, black, 1, platform::Rect{12, 12, 632, 432}};
+    sim.platform.draw_text(sim.frame, run);
+    run.colour = white;
+    run.box = platform::Rect{10, 10, 630, 430};
+    sim.platform.draw_text(sim.frame, run);
 }
 
 }  // namespace shell

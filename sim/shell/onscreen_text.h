@@ -1,6 +1,6 @@
 // onscreen_text.h -- the status line, its hint, and the help, about and personal information screens.
 //
-// Everything is drawn into the back surface through the platform's text
+// Everything is drawn into the frame through the platform's text
 // renderer, just before a frame is presented.
 #pragma once
 

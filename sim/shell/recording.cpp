@@ -87,7 +87,7 @@ void record_frame(Simulator& sim) {
         if (elapsed >= clip_limit_ms) {
             finish(sim);
         } else {
-            clip::recorder_add_frame(r, sim.display.back, sim.display.format, elapsed);
+            clip::recorder_add_frame(r, sim.frame, elapsed);
             show_seconds(sim, int(elapsed / 1000), 0);
         }
     }
@@ -119,11 +119,11 @@ void capture_command(Simulator& sim) {
     char name[platform::saved_name_size];
     platform::capture_file_name(seconds, name, sizeof name);
     errno = 0;
-    if (platform::capture_screen(sim.display, seconds)) {
+    if (platform::capture_screen(sim.frame, seconds)) {
         set_status_format(sim, "Screen saved: %s", name);
     } else {
         const int error = errno;
-        set_status_format(sim, "Screen not saved: %s", error ? std::strerror(error) : "the screen cannot be read");
+        set_status_format(sim, "Screen not saved: %s", std::strerror(error ? error : EIO));
     }
 }
 

@@ -9,21 +9,20 @@
 #include "common/random.h"
 #include "sim/engine/engine_state.h"
 #include "sim/platform/pictures.h"
+#include "sim/platform/frame.h"
 #include "sim/platform/platform.h"
-#include "sim/platform/surface.h"
 #include "sim/shell/recording.h"
 #include "visionfile/document.h"
 
 namespace shell {
 
-constexpr int frame_timer_id = 555;
 constexpr int frame_period_ms = 50;
 constexpr int intro_ticks_before_start = 200;  // the start comes on the 201st tick
 constexpr int startup_directory_size = 255;    // including the terminating zero
 constexpr int status_text_size = 256;          // 255 characters and the zero
 inline constexpr char window_title[] = "Vitrion simulator v2.0";
 
-// The whole simulator: the vision document, the engine state, the display and
+// The whole simulator: the vision document, the engine state, the frame and
 // pictures, the one random generator, and the shell's own fields. Several
 // megabytes: make exactly one, on the heap or with static lifetime.
 struct Simulator {
@@ -34,14 +33,14 @@ struct Simulator {
     platform::Platform& platform;
     vision::Document document{};  // all zero until the default vision file is read
     engine::EngineState engine;
-    platform::Display display;
+    platform::Frame frame;  // every effect and text is drawn here, then presented
     platform::Pictures pictures;
     Random random;
 
     // Shell fields.
     int view_x = 0;           // last pointer position: top-left of the scene window
     int view_y = 0;
-    int busy = 0;             // 1 while a key loads a vision file; paint and mouse ignored
+    int busy = 0;             // 1 while a key loads a vision file; paint, mouse and keys ignored
     int first_tick_done = 0;  // set by the first frame-timer tick
     int intro_ticks = 0;      // frame-timer ticks counted in the intro phase
     char startup_directory[startup_directory_size] = {};
@@ -68,6 +67,7 @@ struct Simulator {
     // Folder the open-file dialog starts in; empty until a file was chosen,
     // then the folder of the last chosen file.
     char dialog_directory[platform::vision_path_size] = {};
+    int file_pending = 0;  // 1 while the file chooser's answer is awaited (F4)
 
     // From the command line (command_line.h): start at the first tick
     // without waiting for the intro, and the vision file the start loads as
@@ -78,20 +78,13 @@ struct Simulator {
     ClipRecording clip;  // F9
 };
 
-// Window creation: seeds the generator with the calendar second, records the
-// working directory, starts sound and music (trace texts; on failure one
-// message box "Error iniciando" and the window is destroyed), hides the
-// cursor and starts the frame timer (555, 50 ms) when sound is up. Returns 1
-// when start-up may go on, 0 when it failed (the window is being destroyed;
-// the program should end with exit code 0 after delivering on_destroy).
-int on_create(Simulator& sim);
-
-// After window creation: opens the display at 640 x 480, 16 bits per pixel,
-// else 24. Returns 1, or 0 when both depths fail (end with exit code 0).
-int open_display_at_startup(Simulator& sim);
+// Start-up: seeds the generator with the calendar second, records the
+// working directory, reports the sound start-up (which always succeeds: no
+// sound is ever played) and starts the frame timer (50 ms).
+void on_create(Simulator& sim);
 
 // The frame timer: first tick runs the start-up loader; every tick draws a
-// frame while the display is ready; intro ticks count toward the start,
+// frame; intro ticks count toward the start,
 // which comes at once when the command line skips the intro.
 void on_timer(Simulator& sim);
 
@@ -108,15 +101,17 @@ void on_left_button_down(Simulator& sim, int x, int y);
 void on_left_button_up(Simulator& sim, int x, int y);
 void on_right_button_down(Simulator& sim, int x, int y);
 
-// Window activation. `whole_parameter` 1 means activated, not by a click, not
-// minimised: the display is then re-opened (only after the first tick).
-void on_activate(Simulator& sim, int whole_parameter);
-
 // The window needs repainting: draws and presents a frame unless busy.
 void on_paint(Simulator& sim);
 
-// The window is being destroyed: stops the timer and sound, closes the
-// display and asks the platform to quit with code 0.
+// The answer of a file chooser that returned file_pending: the chosen
+// path, or nullptr when the user cancelled. Ignored unless a chooser is
+// waiting for it.
+void on_file_chosen(Simulator& sim, const char* path);
+
+// The program ends (after Platform::quit, or when the window is closed):
+// a clip being recorded is thrown away, one being saved is waited for, and
+// the frame timer stops.
 void on_destroy(Simulator& sim);
 
 }  // namespace shell

@@ -35,15 +35,6 @@ void tick_effects(Simulator& sim) {
     }
 }
 
-void copy_back_to_rgb(const platform::Display& display, std::vector<uint8_t>& rgb) {
-    const platform::Surface& back = display.back;
-    rgb.assign(size_t(platform::screen_width) * platform::screen_height * 3, 0);
-    const int bytes = back.bits_per_pixel / 8;
-    for (int y = 0; y < platform::screen_height; ++y)
-        platform::read_rgb_row(display.format, back.pixels.data() + size_t(y) * back.pitch, bytes,
-                               platform::screen_width, rgb.data() + size_t(y) * platform::screen_width * 3);
-}
-
 }  // namespace
 
 int simulation_still(const vision::Document& doc, int eye, const StillSources& sources,
@@ -52,11 +43,10 @@ int simulation_still(const vision::Document& doc, int eye, const StillSources& s
     platform::NullPlatform screen;
     screen.record_text = 0;
     auto sim = std::make_unique<Simulator>(screen);
-    if (!on_create(*sim)) return 0;
+    on_create(*sim);
     sim->random.seed(still_seed);
     if (sources.default_vision_folder)
         std::snprintf(sim->startup_directory, sizeof sim->startup_directory, "%s", sources.default_vision_folder);
-    if (!open_display_at_startup(*sim)) return 0;
     on_timer(*sim);                    // the start-up loader reads the default vision
     on_left_button_down(*sim, 0, 0);   // starts the simulation at once
 
@@ -76,8 +66,8 @@ int simulation_still(const vision::Document& doc, int eye, const StillSources& s
     sim->help_seen = 1;
     on_mouse_move(*sim, platform::screen_width / 2, platform::screen_height / 2);
     frame_step(*sim);
-    if (sim->display.back.pixels.empty()) return 0;
-    copy_back_to_rgb(sim->display, rgb);
+    rgb.resize(size_t(platform::frame_pixels) * 3);
+    platform::rgb_from_565(sim->frame.pixels.data(), platform::frame_pixels, rgb.data());
     return 1;
 }
 

@@ -29,8 +29,7 @@ struct StillSources {
 // document ticks is on at its stored strengths (myopia blurred at its
 // dioptres), except the photo flash: it lights one frame in thirty, and a
 // still shows the view between flashes. Writes 640 x 480 pixels of red,
-// green and blue bytes, rows from the top, into `rgb`. Returns 1, or 0
-// (rgb emptied) when the display cannot be made. Runs the whole simulator
+// green and blue bytes, rows from the top, into `rgb`. Returns 1. Runs the whole simulator
 // on the null platform; one still takes a few megabytes for its duration.
 int simulation_still(const vision::Document& doc, int eye, const StillSources& sources,
                      std::vector<uint8_t>& rgb);

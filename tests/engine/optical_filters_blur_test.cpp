@@ -5,21 +5,10 @@
 #include "support/pixel_compare.h"
 #include "reference/optical_filters_reference.h"
 #include "sim/engine/optical_filters.h"
-#include "sim/platform/pictures.h"
 
-using engine_fixtures::all_formats;
-using engine_fixtures::FormatCase;
-using engine_fixtures::locked_view;
-using engine_fixtures::pixel;
-using engine_fixtures::random_picture;
-using engine_fixtures::Rgb;
+using engine_fixtures::random_rgb;
 
 namespace {
-
-std::vector<uint8_t> random_rgb(int width, int height, uint32_t seed) {
-    platform::Surface s = random_picture(24, seed, width, height);
-    return s.pixels;  // 3 bytes per pixel, rows width wide
-}
 
 TEST(MyopiaBlur, KernelPerLevel) {
     struct Row { int half_width, half_height, divisor; };
@@ -44,83 +33,68 @@ TEST(MyopiaBlur, ReciprocalDivisionIsExactOverAllSums) {
     }
 }
 
-TEST(MyopiaBlur, LevelZeroCopiesTheWorkBuffer) {
-    const std::vector<uint8_t> rgb = random_rgb(33, 17, 5);
-    platform::Surface scene = random_picture(24, 9, 33, 17);
-    const platform::PixelFormat bgr = platform::pixel_format_from_masks(0x0000FF, 0x00FF00, 0xFF0000);
-    engine::apply_myopia_blur(scene, bgr, rgb.data(), 0);
-    EXPECT_EQ(scene.pixels, rgb);  // this layout stores channel 1 first
+TEST(MyopiaBlur, LevelZeroCopiesTheScene) {
+    const platform::DecodedPicture scene = random_rgb(5, 33, 17);
+    platform::DecodedPicture blurred = random_rgb(9, 3, 3);
+    ASSERT_EQ(engine::apply_myopia_blur(scene, blurred, 0), 1);
+    EXPECT_EQ(blurred.rgb, scene.rgb);
+    EXPECT_EQ(blurred.width, 33);
+    EXPECT_EQ(blurred.height, 17);
 }
 
 // One dioptre averages 5 columns by 3 rows, counting pixels beyond the
 // picture as black: the two outer columns and the outer rows come out darker.
 TEST(MyopiaBlur, OneDioptreIsFiveWideThreeHighWithDarkEdges) {
     const int width = 12, height = 8;
-    std::vector<uint8_t> rgb(width * height * 3, 150);
-    platform::Surface scene = random_picture(24, 1, width, height);
-    const platform::PixelFormat f = platform::format_888();
-    engine::apply_myopia_blur(scene, f, rgb.data(), 1);
+    platform::DecodedPicture scene{std::vector<uint8_t>(width * height * 3, 150), width, height}, blurred;
+    engine::apply_myopia_blur(scene, blurred, 1);
     struct Case { int x, y; uint32_t value; };
     for (Case c : {Case{5, 4, 150}, Case{0, 4, 150 * 9 / 15}, Case{1, 4, 150 * 12 / 15}, Case{2, 4, 150},
                    Case{11, 4, 150 * 9 / 15}, Case{10, 4, 150 * 12 / 15}, Case{5, 0, 150 * 10 / 15},
                    Case{5, 7, 150 * 10 / 15}, Case{5, 1, 150}, Case{0, 0, 150 * 6 / 15}}) {
-        const Rgb p = pixel(scene, f, c.x, c.y);
-        EXPECT_EQ(p.r, c.value) << "(" << c.x << ", " << c.y << ")";
-        EXPECT_EQ(p.b, c.value) << "(" << c.x << ", " << c.y << ")";
+        const uint8_t* p = &blurred.rgb[(c.y * width + c.x) * 3];
+        EXPECT_EQ(p[0], c.value) << "(" << c.x << ", " << c.y << ")";
+        EXPECT_EQ(p[2], c.value) << "(" << c.x << ", " << c.y << ")";
     }
 }
 
-// Every level, several shapes (including pictures narrower and lower than
-// the kernel) and every layout against the per-pixel reference.
+// Every level and several shapes (including pictures narrower and lower than
+// the kernel) against the per-pixel reference.
 TEST(MyopiaBlur, MatchesReference) {
     struct Shape { int width, height; };
     uint32_t seed = 100;
-    for (const FormatCase& layout : all_formats()) {
-        for (Shape shape : {Shape{37, 23}, Shape{1, 1}, Shape{3, 40}, Shape{50, 2}}) {
-            const std::vector<uint8_t> rgb = random_rgb(shape.width, shape.height, ++seed);
-            for (int level = 0; level <= engine::max_myopia_level; ++level) {
-                platform::Surface fast = random_picture(layout.bits, seed, shape.width, shape.height);
-                platform::Surface slow = fast;
-                engine::apply_myopia_blur(fast, layout.format, rgb.data(), level);
-                reference::apply_myopia_blur(slow, layout.format, rgb.data(), level);
-                ASSERT_TRUE(testing_support::surfaces_equal(slow, fast))
-                    << layout.name << " " << shape.width << "x" << shape.height << " level " << level;
-                EXPECT_EQ(fast.locked, 0) << "surface left locked";
-            }
+    for (Shape shape : {Shape{37, 23}, Shape{1, 1}, Shape{3, 40}, Shape{50, 2}, Shape{1280, 960}}) {
+        const platform::DecodedPicture scene = random_rgb(++seed, shape.width, shape.height);
+        for (int level = 0; level <= engine::max_myopia_level; level += shape.width > 100 ? 5 : 1) {
+            platform::DecodedPicture fast, slow;
+            engine::apply_myopia_blur(scene, fast, level);
+            reference::apply_myopia_blur(scene, slow, level);
+            ASSERT_EQ(fast.width, slow.width);
+            ASSERT_EQ(fast.height, slow.height);
+            ASSERT_TRUE(fast.rgb == slow.rgb) << shape.width << "x" << shape.height << " level " << level;
         }
     }
 }
 
 TEST(MyopiaBlur, LevelsFromAFileAreClamped) {
-    const std::vector<uint8_t> rgb = random_rgb(20, 20, 3);
+    const platform::DecodedPicture scene = random_rgb(3, 20, 20);
     struct Case { int level, same_as; };
     for (Case c : {Case{-4, 0}, Case{11, 10}, Case{1000000, 10}, Case{INT32_MIN, 0}}) {
-        platform::Surface a = random_picture(16, 8, 20, 20), b = a;
-        engine::apply_myopia_blur(a, platform::format_565(), rgb.data(), c.level);
-        engine::apply_myopia_blur(b, platform::format_565(), rgb.data(), c.same_as);
-        EXPECT_TRUE(testing_support::surfaces_equal(b, a)) << "level " << c.level;
+        platform::DecodedPicture a, b;
+        engine::apply_myopia_blur(scene, a, c.level);
+        engine::apply_myopia_blur(scene, b, c.same_as);
+        EXPECT_TRUE(a.rgb == b.rgb) << "level " << c.level;
     }
 }
 
-TEST(MyopiaBlur, LeavesSceneAloneWhenItCannotWork) {
-    const std::vector<uint8_t> rgb = random_rgb(20, 20, 3);
-    platform::Surface busy = random_picture(16, 4, 20, 20);
-    const platform::Surface before = busy;
-    busy.locked = 1;
-    engine::apply_myopia_blur(busy, platform::format_565(), rgb.data(), 3);
-    EXPECT_EQ(busy.pixels, before.pixels) << "a locked surface is skipped";
-    EXPECT_EQ(busy.locked, 1);
-
-    busy.locked = 0;
-    engine::apply_myopia_blur(busy, platform::format_565(), nullptr, 3);
-    EXPECT_EQ(busy.pixels, before.pixels) << "no work buffer";
-
-    // A picture larger than the work buffer would read past it (ASan checks).
-    platform::Surface huge = random_picture(16, 2, 1281, 960);
-    const std::vector<uint8_t> huge_before = huge.pixels;
-    engine::apply_myopia_blur(huge, platform::format_565(), rgb.data(), 3);
-    EXPECT_EQ(huge.pixels, huge_before);
-    EXPECT_EQ(huge.locked, 0);
+TEST(MyopiaBlur, NoSceneGivesNoBlur) {
+    platform::DecodedPicture blurred = random_rgb(3, 20, 20);
+    EXPECT_EQ(engine::apply_myopia_blur(platform::DecodedPicture{}, blurred, 3), 0);
+    EXPECT_TRUE(blurred.rgb.empty());
+    // Pixels that do not match the size are no picture either.
+    platform::DecodedPicture short_scene = random_rgb(3, 20, 20);
+    short_scene.rgb.resize(100);
+    EXPECT_EQ(engine::apply_myopia_blur(short_scene, blurred, 3), 0);
 }
 
 }  // namespace

@@ -7,18 +7,17 @@
 #include "reference/engine_reference.h"
 #include "sim/engine/engine.h"
 #include "sim/engine/pixels.h"
+#include "sim/platform/null_platform.h"
 #include "support/pixel_compare.h"
 
 namespace {
 
-using engine_fixtures::locked_view;
-using engine_fixtures::random_picture;
+using engine_fixtures::random_frame;
 
 #if defined(__SSE2__)
 // Every 5-6-5 value under every factor 0..256: the eight-lane darkening
-// equals the one-pixel field arithmetic.
-TEST(Pixels, LaneDarkeningEqualsTheFieldArithmeticForEveryValueAndFactor) {
-    const engine::PlainFormat pf = engine::plain_format(platform::format_565(), 2);
+// equals the literal channel arithmetic, channel x factor / 256.
+TEST(Pixels, LaneDarkeningEqualsTheChannelArithmeticForEveryValueAndFactor) {
     for (uint32_t factor = 0; factor <= 256; ++factor) {
         const __m128i fv = _mm_set1_epi16(static_cast<short>(factor));
         for (uint32_t v = 0; v < 65536; v += 8) {
@@ -27,25 +26,32 @@ TEST(Pixels, LaneDarkeningEqualsTheFieldArithmeticForEveryValueAndFactor) {
             _mm_store_si128(reinterpret_cast<__m128i*>(lanes),
                             engine::darken8_565(_mm_load_si128(reinterpret_cast<const __m128i*>(lanes)), fv));
             for (uint32_t k = 0; k < 8; ++k) {
-                uint8_t p[2];
-                engine::store_pixel<2>(p, v + k);
-                engine::darken_plain<2>(pf, p, factor);
-                ASSERT_EQ(engine::load_pixel<2>(p), lanes[k]) << "factor " << factor << " value " << v + k;
+                uint16_t p = uint16_t(v + k);
+                uint32_t r, g, b;
+                reference::read_pixel(&p, r, g, b);
+                reference::write_pixel(r * factor / 256, g * factor / 256, b * factor / 256, &p);
+                ASSERT_EQ(p, lanes[k]) << "factor " << factor << " value " << v + k;
+                ASSERT_EQ(engine::darken_565(v + k, factor), lanes[k]) << "factor " << factor << " value " << v + k;
             }
         }
     }
 }
 #endif
 
-// The two-lookup table gives the three-lookup result for every value.
-TEST(Pixels, SplitTableEqualsTheChannelTablesForEveryValue) {
-    const engine::PlainFormat pf = engine::plain_format(platform::format_565(), 2);
-    engine::ChannelLut lut;
-    engine::build_channel_lut(lut, pf, 2, [](int c, uint32_t v) { return std::min(255u, v * (c + 2) / 3 + 7); });
-    engine::SplitLut565 split;
-    engine::build_split_lut565(split, lut);
-    for (uint32_t v = 0; v < 65536; ++v)
-        ASSERT_EQ(engine::apply_channel_lut(lut, pf, v), engine::apply_split_lut565(split, v)) << "value " << v;
+// The two-lookup table gives what reading the pixel, mapping each channel
+// and writing it back gives, for every value; also for channel results above
+// 255, which keep only their field's bits.
+TEST(Pixels, ChannelTableEqualsTheLiteralChannelMappingForEveryValue) {
+    auto op = [](int c, uint32_t v) { return v * (c + 2) / 3 + 7 + (c == 1 ? 300u : 0u); };
+    engine::Lut565 lut;
+    engine::build_lut565(lut, op);
+    for (uint32_t v = 0; v < 65536; ++v) {
+        uint16_t p = uint16_t(v);
+        uint32_t r, g, b;
+        reference::read_pixel(&p, r, g, b);
+        reference::write_pixel(op(0, r), op(1, g), op(2, b), &p);
+        ASSERT_EQ(p, lut(v)) << "value " << v;
+    }
 }
 
 // The frame keeps its whole-value tables from frame to frame. Strengths that
@@ -57,8 +63,8 @@ TEST(ComposeFrameTables, FollowStrengthsThatChangeAndComeBack) {
     const Strengths a{128, 128, 128, 0.9f, 0.3f, 1, 1, 1}, b{255, 10, 77, 1.2f, 0.75f, 1, 0, 1},
                     c{128, 128, 128, 0.9f, 0.3f, 0, 1, 0}, d{128, 128, 128, 0.9f, 0.6f, 1, 1, 1};
     auto doc = std::make_unique<vision::Document>();
-    platform::Display display;
-    display.format = platform::format_565();
+    platform::Frame frame;
+    platform::NullPlatform screen;
     platform::Pictures pictures;
     pictures.grey_map = engine_fixtures::random_grey_map(5);
     Random rng, rng_ref;
@@ -69,7 +75,7 @@ TEST(ComposeFrameTables, FollowStrengthsThatChangeAndComeBack) {
     engine::FrameView view;
     view.eyelid_position = 150;
     engine::EngineState ref = state;
-    int frame = 0;
+    int step = 0;
     for (const Strengths& s : {a, b, a, c, a, d, a}) {
         for (engine::EngineState* e : {&state, &ref}) {
             e->glasses_red = s.red, e->glasses_green = s.green, e->glasses_blue = s.blue;
@@ -82,26 +88,24 @@ TEST(ComposeFrameTables, FollowStrengthsThatChangeAndComeBack) {
         // Nothing else draws from the generator here, so the flash draw is the
         // frame's first: one seed whose frame flashes, one whose frame does not.
         auto seed_with = [&](bool flashes) {
-            for (uint32_t seed = 1 + 100 * frame;; ++seed) {
+            for (uint32_t seed = 1 + 100 * step;; ++seed) {
                 Random probe;
                 probe.seed(seed);
                 if ((probe.next() % 30 == 0) == flashes) return seed;
             }
         };
         for (uint32_t seed : {seed_with(true), seed_with(false)}) {
-            SCOPED_TRACE("frame " + std::to_string(frame) + " seed " + std::to_string(seed));
+            SCOPED_TRACE("frame " + std::to_string(step) + " seed " + std::to_string(seed));
             rng.seed(seed);
             rng_ref = rng;
-            platform::create_surface(display.back, 640, 480, 16);
-            display.back = random_picture(16, 900 + frame);
-            platform::Surface expected = display.back;
-            engine::compose_frame(state, {*doc, display, pictures, rng}, view);
-            reference::compose_frame(ref, doc->header, view, locked_view(expected), display.format,
-                                     pictures.grey_map.data(), rng_ref);
-            ASSERT_TRUE(testing_support::surfaces_equal(expected, display.back));
+            frame = random_frame(900 + step);
+            platform::Frame expected = frame;
+            engine::compose_frame(state, {*doc, frame, pictures, screen, rng}, view);
+            reference::compose_frame(ref, doc->header, view, expected, pictures.grey_map.data(), rng_ref);
+            ASSERT_TRUE(testing_support::frames_equal(expected, frame));
             ASSERT_EQ(rng_ref.state, rng.state);
         }
-        ++frame;
+        ++step;
     }
 }
 

@@ -1,6 +1,8 @@
 // vision_at_limits.cpp -- the base vision file of the limit tests and the simulator's invariants.
 #include "vision_at_limits.h"
 
+#include "sim/platform/jpeg_decode.h"
+
 #include <cstddef>
 #include <cstring>
 #include <memory>
@@ -120,9 +122,10 @@ std::string broken_invariant(const shell::Simulator& sim) {
     if (e.star_count < 0 || e.star_count > engine::star_capacity) return "star_count";
     if (e.spark_count < 0 || e.spark_count > engine::spark_capacity) return "spark_count";
     if (sim.eyelid_position < 0 || sim.eyelid_position > platform::screen_height) return "eyelid_position";
-    if (sim.display.picture_count < 0 || sim.display.picture_count > platform::surface_table_size)
-        return "picture_count";
-    if (e.scene_picture < -1 || e.scene_picture >= sim.display.picture_count) return "scene_picture";
+    for (const platform::DecodedPicture* p : {&sim.pictures.scene, &sim.pictures.intro, &sim.pictures.blurred})
+        if (p->rgb.size() != size_t(p->width) * size_t(p->height) * 3 || p->width > platform::max_picture_side ||
+            long(p->width) * p->height > platform::max_picture_pixels)
+            return "picture size";
     if (!sim.pictures.grey_map.empty() &&
         sim.pictures.grey_map.size() != size_t(platform::grey_map_width) * platform::grey_map_height)
         return "grey_map size";

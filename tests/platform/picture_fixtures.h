@@ -154,14 +154,6 @@ inline Bytes tga(int width, int height, const std::vector<uint8_t>& rows_bottom_
     return out;
 }
 
-// A display with no platform behind it: just a format and a depth.
-inline platform::Display display_at(int bits) {
-    platform::Display display;
-    display.depth = bits;
-    display.format = bits == 16 ? platform::format_565() : platform::format_888();
-    return display;
-}
-
 }  // namespace picture_fixtures
 
 namespace picture_fixtures {

@@ -1,4 +1,4 @@
-// pictures_test.cpp -- JPEG pictures from vision files into surfaces, and bad pictures.
+// pictures_test.cpp -- JPEG pictures from vision files, the decoder's limits, and bad pictures.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,6 +6,7 @@
 
 #include "picture_fixtures.h"
 #include "sim/platform/jpeg_decode.h"
+#include "sim/platform/null_platform.h"
 #include "support/pixel_compare.h"
 
 using namespace platform;
@@ -14,78 +15,55 @@ using testing_support::TempDir;
 
 namespace {
 
-// What write_pixel gives for the reference RGB, as a surface of the same size.
-Surface expected_surface(const Display& display, const Reference& ref, int width, int height,
-                         const Surface* underneath = nullptr) {
-    Surface s;
-    if (underneath) s = *underneath;
-    else create_surface(s, width, height, display.depth);
-    const int bytes = display.depth / 8;
-    for (int y = 0; y < ref.height && y < height; ++y)
-        for (int x = 0; x < ref.width && x < width; ++x) {
-            const uint8_t* p = &ref.rgb[(size_t(y) * ref.width + x) * 3];
-            write_pixel(display.format, p[0], p[1], p[2], s.pixels.data() + y * s.pitch + x * bytes, bytes);
-        }
-    return s;
+// The reference's RGB with the low bits the frame cannot show cleared.
+std::vector<uint8_t> quantized(const Reference& ref) {
+    DecodedPicture p{ref.rgb, ref.width, ref.height};
+    quantize_to_565(p);
+    return p.rgb;
 }
 
 }  // namespace
 
-TEST(LoadPicture, DecodesFromOffsetExactlyAsWritePixelOn16And24Bits) {
+TEST(LoadPicture, DecodesFromOffsetQuantizedAsTheFrameShowsIt) {
     TempDir dir;
     const Bytes jpeg = rgb_jpeg(97, 61, 1);  // odd sizes cross the library's block edges
     const long offset = embed(dir.file("v.dat"), jpeg);
     const Reference ref = reference_decode(jpeg);
     ASSERT_EQ(ref.width, 97);
-    for (int bits : {16, 24}) {
-        SCOPED_TRACE(bits);
-        Display display = display_at(bits);
-        int w = 0, h = 0;
-        const int index = load_picture(display, dir.file("v.dat").c_str(), offset, -1, &w, &h);
-        ASSERT_EQ(index, 0);
-        EXPECT_EQ(w, 97);
-        EXPECT_EQ(h, 61);
-        EXPECT_TRUE(testing_support::surfaces_equal(expected_surface(display, ref, 97, 61), display.pictures[0]));
-        // A second picture takes the next table entry.
-        EXPECT_EQ(load_picture(display, dir.file("v.dat").c_str(), offset, -1, &w, &h), 1);
-    }
+    NullPlatform screen;
+    DecodedPicture picture;
+    ASSERT_EQ(load_picture(screen, dir.file("v.dat").c_str(), offset, picture), 1);
+    EXPECT_EQ(picture.width, 97);
+    EXPECT_EQ(picture.height, 61);
+    EXPECT_TRUE(picture.rgb == quantized(ref));
+    for (size_t i = 0; i < picture.rgb.size(); ++i)
+        ASSERT_EQ(picture.rgb[i] & (i % 3 == 1 ? 3 : 7), 0) << "byte " << i;
 }
 
-// Whatever size the surface had, it leaves with the picture's size and the
-// picture alone; memory of the right size is reused, a locked surface keeps
-// its picture.
-TEST(LoadPicture, IntoExistingSurfaceTakesThePicturesSize) {
+// A picture that cannot be decoded leaves the one already there, size and all.
+TEST(LoadPicture, AFailedLoadKeepsThePictureItWouldReplace) {
     TempDir dir;
-    const Bytes picture = rgb_jpeg(20, 10, 2);
-    const long offset = embed(dir.file("v.dat"), picture);
-    const Reference ref = reference_decode(picture);
-    Display display = display_at(16);
-    const Surface expected = expected_surface(display, ref, 20, 10);
-    int index = 0;
-    for (const auto& [width, height] : {std::pair{32, 16}, {8, 4}, {20, 4}, {20, 10}}) {
-        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
-        ASSERT_EQ(create_picture_surface(display, width, height), index);
-        testing_support::fill_random(display.pictures[index], 7);
-        const uint8_t* memory = display.pictures[index].pixels.data();
-        int w = 0, h = 0;
-        EXPECT_EQ(load_picture(display, dir.file("v.dat").c_str(), offset, index, &w, &h), index);
-        EXPECT_EQ(w, 20);
-        EXPECT_EQ(h, 10);
-        EXPECT_TRUE(testing_support::surfaces_equal(expected, display.pictures[index]));
-        if (width == 20 && height == 10) {
-            EXPECT_EQ(display.pictures[index].pixels.data(), memory) << "memory of the right size is reused";
-        }
-        ++index;
-    }
+    const long good = embed(dir.file("v.dat"), rgb_jpeg(20, 10, 2));
+    NullPlatform screen;
+    DecodedPicture picture;
+    ASSERT_EQ(load_picture(screen, dir.file("v.dat").c_str(), good, picture), 1);
+    const DecodedPicture before = picture;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(load_picture(screen, dir.file("v.dat").c_str(), good + 3, picture), 0);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(picture.width, 20);
+    EXPECT_TRUE(picture.rgb == before.rgb);
+}
 
-    ASSERT_EQ(create_picture_surface(display, 32, 16), index);
-    testing_support::fill_random(display.pictures[index], 8);
-    const Surface before = display.pictures[index];
-    display.pictures[index].locked = 1;
-    int w = 0, h = 0;
-    EXPECT_EQ(load_picture(display, dir.file("v.dat").c_str(), offset, index, &w, &h), -1);
-    display.pictures[index].locked = 0;
-    EXPECT_TRUE(testing_support::surfaces_equal(before, display.pictures[index]));
+// The limits the platform is asked for are the ones it decodes to.
+TEST(LoadPicture, TheDecoderHonoursTheLimitsItIsGiven) {
+    const Bytes jpeg = rgb_jpeg(400, 300, 3);
+    DecodedPicture picture;
+    ASSERT_EQ(decode_jpeg_bytes(jpeg.data(), jpeg.size(), picture, PictureLimits{200, 200L * 200}), 1);
+    EXPECT_EQ(picture.width, 200);   // half: the largest eighth that fits
+    EXPECT_EQ(picture.height, 150);
+    ASSERT_EQ(decode_jpeg_bytes(jpeg.data(), jpeg.size(), picture, PictureLimits{4096, 100L * 100}), 1);
+    EXPECT_EQ(picture.width * picture.height <= 100 * 100, true);
 }
 
 TEST(LoadPicture, GreyPictureComesOutAsEqualChannels) {
@@ -109,11 +87,13 @@ TEST(LoadPicture, TruncatedPictureStillDecodes) {
     Bytes jpeg = rgb_jpeg(64, 64, 3);
     jpeg.resize(jpeg.size() / 2);
     const long offset = embed(dir.file("t.dat"), jpeg, 100, 0);
-    Display display = display_at(24);
-    int w = 0, h = 0;
-    EXPECT_EQ(load_picture(display, dir.file("t.dat").c_str(), offset, -1, &w, &h), 0);
-    EXPECT_EQ(w, 64);
-    EXPECT_EQ(h, 64);
+    NullPlatform screen;
+    DecodedPicture picture;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(load_picture(screen, dir.file("t.dat").c_str(), offset, picture), 1);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(picture.width, 64);
+    EXPECT_EQ(picture.height, 64);
 }
 
 // Sets the size in the first SOF marker of a baseline JPEG.
@@ -130,7 +110,7 @@ Bytes with_declared_size(Bytes jpeg, int width, int height) {
     return jpeg;
 }
 
-TEST(LoadPicture, BadPicturesGiveNoSurfaceAndNoCrash) {
+TEST(LoadPicture, BadPicturesGiveNoPictureAndNoCrash) {
     TempDir dir;
     const Bytes good = rgb_jpeg(32, 32, 4);
     std::vector<uint8_t> cmyk(32 * 32 * 4, 100);
@@ -153,17 +133,16 @@ TEST(LoadPicture, BadPicturesGiveNoSurfaceAndNoCrash) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const long offset = embed(dir.file("bad.dat"), c.bytes, 64, 0) + c.offset_shift;
-        Display display = display_at(16);
-        int w = -1, h = -1;
-        EXPECT_EQ(load_picture(display, dir.file("bad.dat").c_str(), offset, -1, &w, &h), -1);
-        EXPECT_EQ(display.picture_count, 0);
-        EXPECT_EQ(w, 0);
-        EXPECT_EQ(h, 0);
+        NullPlatform screen;
+        DecodedPicture picture;
+        EXPECT_EQ(load_picture(screen, dir.file("bad.dat").c_str(), offset, picture), 0);
+        EXPECT_EQ(picture.width, 0);
+        EXPECT_TRUE(picture.rgb.empty());
     }
-    Display display = display_at(16);
-    int w, h;
+    NullPlatform screen;
+    DecodedPicture picture;
     testing::internal::CaptureStderr();
-    EXPECT_EQ(load_picture(display, dir.file("missing.dat").c_str(), 0, -1, &w, &h), -1);
+    EXPECT_EQ(load_picture(screen, dir.file("missing.dat").c_str(), 0, picture), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "can't open " + dir.file("missing.dat") + "\n");
 }
 
@@ -173,7 +152,7 @@ TEST(LoadPicture, ExactlyTheLargestScenePictureIsAccepted) {
     const long offset = embed(dir.file("big.dat"), jpeg);
     DecodedPicture picture;
     EXPECT_EQ(decode_jpeg(dir.file("big.dat").c_str(), offset, picture), 1);
-    EXPECT_EQ(picture.width * picture.height, rgb_work_pixels);
+    EXPECT_EQ(picture.width * picture.height, max_picture_pixels);
 }
 
 TEST(LoadPicture, LargerPhotosComeOutScaledDownByTheLibrary) {
@@ -201,17 +180,6 @@ TEST(LoadPicture, LargerPhotosComeOutScaledDownByTheLibrary) {
         EXPECT_EQ(ref.width, c.width);
         EXPECT_TRUE(picture.rgb == ref.rgb) << "the library's own scaled pixels";
     }
-}
-
-TEST(LoadPicture, NoSurfaceIsReportedToTheTrace) {
-    TempDir dir;
-    const long offset = embed(dir.file("v.dat"), rgb_jpeg(8, 8, 0));
-    Display display;  // depth 0: the display is not open, no surface can be made
-    TraceCapture trace;
-    int w, h;
-    EXPECT_EQ(load_picture(display, dir.file("v.dat").c_str(), offset, -1, &w, &h), -1);
-    EXPECT_TRUE(trace.saw("Error, no se genero un OffScreenSurface."));
-    EXPECT_EQ(w, 8);
 }
 
 TEST(DefaultVision, TheStartupFolderWinsAndTheInstalledFileStandsInOnlyWhenItIsMissing) {

@@ -1,6 +1,5 @@
-// qt_platform_test.cpp -- the Qt adapter on the offscreen platform: display
-// modes with the 24-bit fallback, text placement and colour,
-// the frame timer, window events and destruction.
+// qt_platform_test.cpp -- the Qt adapter on the offscreen platform: text
+// placement and colour in the frame, the frame timer, window events and quitting.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFontMetrics>
@@ -9,20 +8,24 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
-#include "sim/platform/display.h"
 #include "sim/qt/qt_platform.h"
 
 using namespace platform;
 
 namespace {
 
-Rgb pixel_at(const Surface& s, const PixelFormat& f, int x, int y) {
-    const int bpp = s.bits_per_pixel / 8;
+Rgb pixel_at(const Frame& f, int x, int y) {
     uint32_t r = 0, g = 0, b = 0;
-    read_pixel(f, s.pixels.data() + y * s.pitch + x * bpp, bpp, r, g, b);
+    unpack_565(f.pixels[y * screen_width + x], r, g, b);
     return Rgb{uint8_t(r), uint8_t(g), uint8_t(b)};
+}
+
+TextRun line(const char* text, int x, int y, int font, Rgb colour) { return TextRun{text, x, y, font, colour}; }
+TextRun wrapped(const char* text, Rect box, int font, Rgb colour) {
+    return TextRun{text, 0, 0, font, colour, 1, box};
 }
 
 // Where text left ink on an otherwise black surface.
@@ -32,12 +35,12 @@ struct Ink {
     Rgb brightest{0, 0, 0};
 };
 
-Ink find_ink(const Surface& s, const PixelFormat& f) {
+Ink find_ink(const Frame& f) {
     Ink ink;
     int best = -1;
-    for (int y = 0; y < s.height; ++y)
-        for (int x = 0; x < s.width; ++x) {
-            const Rgb p = pixel_at(s, f, x, y);
+    for (int y = 0; y < screen_height; ++y)
+        for (int x = 0; x < screen_width; ++x) {
+            const Rgb p = pixel_at(f, x, y);
             const int sum = p.red + p.green + p.blue;
             if (sum == 0) continue;
             ++ink.count;
@@ -50,43 +53,15 @@ Ink find_ink(const Surface& s, const PixelFormat& f) {
     return ink;
 }
 
-class QtPlatformTest : public ::testing::TestWithParam<int> {};
-
 }  // namespace
 
-// Every depth the display may end up with: 16 bits, or 24 when 16 is refused.
-// (What a present puts on the screen is checked on a real X server, in
-// qt_present_test.cpp.)
-TEST_P(QtPlatformTest, DisplayOpensAtItsDepth) {
-    const int depth = GetParam();
+TEST(QtText, ALineLandsAtItsPlaceInItsColour) {
     QtPlatform qt(QStringLiteral("test window"), PresentChoice::software);
-    qt.set_refuse_16_bits(depth == 24);
-    platform::Display display;
-    ASSERT_EQ(open_display_with_fallback(display, qt), 1);
-    EXPECT_EQ(display.depth, depth);
-    EXPECT_EQ(display.back.bits_per_pixel, depth);
-    EXPECT_EQ(display.back.width, 640);
-    EXPECT_EQ(display.back.height, 480);
-    if (depth == 24) {
-        EXPECT_EQ(display.format.red_mask, 0xFF0000u);
-        EXPECT_EQ(display.format.blue_mask, 0x0000FFu);
-    } else {
-        EXPECT_EQ(display.format.red_mask, 0xF800u);
-    }
-}
-
-TEST_P(QtPlatformTest, TextLandsInItsBoxInItsColour) {
-    const int depth = GetParam();
-    QtPlatform qt(QStringLiteral("test window"), PresentChoice::software);
-    qt.set_refuse_16_bits(depth == 24);
-    platform::Display display;
-    ASSERT_EQ(open_display_with_fallback(display, qt), 1);
-    const PixelFormat& f = display.format;
-
+    Frame frame;
     // Font 1 (20-pixel cell), yellow, top-left at (100, 200).
-    qt.draw_text(display.back, f, "Hello World", 100, 200, 1, {255, 255, 25});
-    const Ink ink = find_ink(display.back, f);
-    ASSERT_GT(ink.count, 50) << "depth " << depth;
+    qt.draw_text(frame, line("Hello World", 100, 200, 1, {255, 255, 25}));
+    const Ink ink = find_ink(frame);
+    ASSERT_GT(ink.count, 50);
     EXPECT_GE(ink.left, 100);
     EXPECT_LE(ink.left, 104);
     EXPECT_GE(ink.top, 200);      // the text's top is y, not its baseline
@@ -97,8 +72,6 @@ TEST_P(QtPlatformTest, TextLandsInItsBoxInItsColour) {
     EXPECT_GE(ink.brightest.green, 240);
     EXPECT_LE(ink.brightest.blue, 40);
 }
-
-INSTANTIATE_TEST_SUITE_P(Depths, QtPlatformTest, ::testing::Values(16, 24));
 
 TEST(QtText, FontsFitTheirCellHeights) {
     QtFonts fonts;
@@ -113,15 +86,13 @@ TEST(QtText, FontsFitTheirCellHeights) {
 
 TEST(QtText, WrappedTextStaysInsideItsBoxAndBreaksLines) {
     QtPlatform qt(QStringLiteral("test window"), PresentChoice::software);
-    platform::Display display;
-    ASSERT_EQ(open_display_with_fallback(display, qt), 1);
-    const PixelFormat& f = display.format;
+    Frame frame;
     const char* text =
         "These words are far too many for one line of a narrow box, so they wrap onto the lines "
         "below and run past the bottom, where the box cuts them off.\r\nAfter a break.";
     const Rect box{50, 60, 250, 160};
-    qt.draw_wrapped_text(display.back, f, text, box, 2, {255, 255, 255});
-    const Ink ink = find_ink(display.back, f);
+    qt.draw_text(frame, wrapped(text, box, 2, {255, 255, 255}));
+    const Ink ink = find_ink(frame);
     ASSERT_GT(ink.count, 200);
     EXPECT_GE(ink.left, box.left);
     EXPECT_GE(ink.top, box.top);
@@ -130,26 +101,25 @@ TEST(QtText, WrappedTextStaysInsideItsBoxAndBreaksLines) {
     EXPECT_GT(ink.bottom - ink.top, 3 * 16) << "the text should fill several lines";
 
     // Empty text and an empty box draw nothing.
-    Surface before = display.back;
-    qt.draw_wrapped_text(display.back, f, "", box, 2, {255, 255, 255});
-    qt.draw_wrapped_text(display.back, f, "words", Rect{300, 300, 300, 400}, 2, {255, 255, 255});
-    qt.draw_text(display.back, f, "bad font", 10, 10, 6, {255, 255, 255});
-    EXPECT_EQ(before.pixels, display.back.pixels);
+    const Frame before = frame;
+    qt.draw_text(frame, wrapped("", box, 2, {255, 255, 255}));
+    qt.draw_text(frame, wrapped("words", Rect{300, 300, 300, 400}, 2, {255, 255, 255}));
+    qt.draw_text(frame, line("bad font", 10, 10, 6, {255, 255, 255}));
+    EXPECT_EQ(before.pixels, frame.pixels);
 }
 
 TEST(QtWindow, FrameTimerTicksOnceAPeriodAndStops) {
     QtPlatform qt(QStringLiteral("test window"), PresentChoice::software);
     int ticks = 0;
     qt.window().events.timer = [&ticks] { ++ticks; };
-    qt.start_timer(555, 20);
-    qt.start_timer(555, 20);  // a restart, not a second timer
-    qt.start_timer(7, 20);    // not the frame timer: ignored
+    qt.set_frame_timer(20);
+    qt.set_frame_timer(20);  // a restart, not a second timer
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_GE(ticks, 2);
     EXPECT_LE(ticks, 16);  // two timers would give about 30
-    qt.stop_timer(555);
+    qt.set_frame_timer(0);
     const int stopped_at = ticks;
     clock.restart();
     while (clock.elapsed() < 100) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -204,56 +174,19 @@ TEST(QtWindow, EventsArriveAsVirtualKeysAndScreenPositions) {
     EXPECT_EQ(log, expected);
 }
 
-TEST(QtWindow, ReactivationReportsWhetherAClickCausedIt) {
-    QtPlatform qt(QStringLiteral("test window"), PresentChoice::software);
-    SimWindow& w = qt.window();
-    std::vector<int> activations;
-    w.events.activate = [&activations](int p) { activations.push_back(p); };
-    auto send = [&w](QEvent::Type t) {
-        QFocusEvent e(t, Qt::ActiveWindowFocusReason);
-        QCoreApplication::sendEvent(&w, &e);
-    };
-    auto settle = [] {
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < SimWindow::click_activation_ms + 100)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    };
-    send(QEvent::FocusIn);  // the first activation is start-up's own
-    settle();
-    EXPECT_TRUE(activations.empty());
-
-    send(QEvent::FocusOut);
-    send(QEvent::FocusIn);  // back by keyboard or window manager
-    settle();
-    EXPECT_EQ(activations, (std::vector<int>{0, 1}));
-
-    send(QEvent::FocusOut);
-    send(QEvent::FocusIn);
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&w, &press);  // the click that activated it
-    settle();
-    EXPECT_EQ(activations, (std::vector<int>{0, 1, 0, 2}));
-}
-
-TEST(QtWindow, DestroyReportsOnceAndSilencesEvents) {
+TEST(QtWindow, QuitDestroysOnceAndSilencesEvents) {
     QtPlatform qt(QStringLiteral("test window"), PresentChoice::software);
     SimWindow& w = qt.window();
     int destroyed = 0, keys = 0, ticks = 0;
-    w.events.destroyed = [&] {
-        ++destroyed;
-        qt.post_quit(0);
-    };
+    w.events.destroyed = [&] { ++destroyed; };
     w.events.key_down = [&keys](int) { ++keys; };
     w.events.timer = [&ticks] { ++ticks; };
-    qt.start_timer(555, 10);
-    qt.destroy_window();
-    qt.destroy_window();
+    qt.set_frame_timer(10);
+    qt.quit();
+    qt.quit();
     w.close();  // a close from outside after destruction changes nothing
     EXPECT_EQ(destroyed, 1);
-    EXPECT_TRUE(qt.quit_posted());
-    EXPECT_EQ(qt.quit_code(), 0);
+    EXPECT_TRUE(qt.quit_requested());
     QKeyEvent e(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
     QCoreApplication::sendEvent(&w, &e);
     QElapsedTimer clock;
@@ -263,36 +196,18 @@ TEST(QtWindow, DestroyReportsOnceAndSilencesEvents) {
     EXPECT_EQ(ticks, 0);
 }
 
-TEST(QtPlatformSound, StartsAtOnce) {
+TEST(QtText, DrawingFollowsTheFrameItIsGiven) {
+    // The platform keeps its image over the last frame it drew into; another
+    // frame must get the text, not the old one.
     QtPlatform qt(QStringLiteral("test window"), PresentChoice::software);
-    EXPECT_EQ(qt.start_sound_device(), 1);
-    EXPECT_EQ(qt.start_music(), 1);
-    qt.stop_sound();
-}
+    auto first = std::make_unique<Frame>(), second = std::make_unique<Frame>();
+    qt.draw_text(*first, line("first", 10, 10, 2, {255, 255, 255}));
+    const std::vector<uint16_t> first_after = first->pixels;
+    EXPECT_GT(find_ink(*first).count, 20);
 
-TEST(QtText, DrawingFollowsTheSurfaceWhenItsMemoryChanges) {
-    // The platform keeps its image over the last surface it drew into; a
-    // different surface of the same size must get the text, not the old one.
-    QtPlatform qt(QStringLiteral("test window"), PresentChoice::software);
-    const PixelFormat f = format_565();
-    Surface first, second;
-    ASSERT_EQ(create_surface(first, 640, 480, 16), 1);
-    ASSERT_EQ(create_surface(second, 640, 480, 16), 1);
-    qt.draw_text(first, f, "first", 10, 10, 2, {255, 255, 255});
-    const std::vector<uint8_t> first_after = first.pixels;
-    EXPECT_GT(find_ink(first, f).count, 20);
-
-    qt.draw_text(second, f, "second", 10, 100, 2, {255, 255, 255});
-    EXPECT_EQ(first.pixels, first_after);
-    const Ink ink = find_ink(second, f);
+    qt.draw_text(*second, line("second", 10, 100, 2, {255, 255, 255}));
+    EXPECT_EQ(first->pixels, first_after);
+    const Ink ink = find_ink(*second);
     EXPECT_GT(ink.count, 20);
     EXPECT_GE(ink.top, 100);
-
-    // Memory released and made again (the display re-open does this).
-    release_surface(first);
-    ASSERT_EQ(create_surface(first, 640, 480, 16), 1);
-    qt.draw_text(first, f, "again", 300, 300, 2, {255, 255, 255});
-    const Ink again = find_ink(first, f);
-    EXPECT_GT(again.count, 20);
-    EXPECT_GE(again.left, 300);
 }

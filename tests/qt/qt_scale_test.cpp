@@ -1,7 +1,6 @@
 // qt_scale_test.cpp -- the software present against Qt's own pixel conversion.
 #include <gtest/gtest.h>
 
-#include "sim/platform/display.h"
 #include "sim/qt/qt_scale.h"
 #include "sim/qt/qt_text.h"
 #include "support/pixel_compare.h"
@@ -18,17 +17,16 @@ constexpr QRgb untouched = 0xFF123456u;
 TEST(QtScale, NearestNeighbourIntoTheAreaOnly) {
     struct Format {
         int bits;
-        PixelFormat format;
-    } formats[] = {{16, format_565()}, {24, format_888()},
-                   {32, pixel_format_from_masks(0xFF0000, 0x00FF00, 0x0000FF)}};
+        QImage::Format format;
+    } formats[] = {{16, QImage::Format_RGB16}, {24, QImage::Format_BGR888}, {32, QImage::Format_RGB32}};
     const QRect areas[] = {{0, 0, 640, 480}, {171, 0, 1024, 768}, {0, 23, 960, 720}, {5, 7, 700, 525},
                            {1, 1, 320, 240}};
     QImage target(1300, 800, QImage::Format_RGB32);
     for (const Format& fm : formats) {
-        Surface surface;
-        ASSERT_EQ(create_surface(surface, 640, 480, fm.bits), 1);
-        testing_support::fill_random(surface, 77u + fm.bits);
-        const QImage source = wrap_surface(surface, fm.format);
+        QImage source(640, 480, fm.format);
+        uint32_t state = 77u + fm.bits;
+        for (int y = 0; y < 480; ++y)
+            for (int i = 0; i < source.bytesPerLine(); ++i) source.scanLine(y)[i] = uchar((state = state * 1103515245u + 12345u) >> 23);
         ASSERT_FALSE(source.isNull()) << fm.bits << " bits";
         // Qt's conversion is the reference for widening and byte order.
         const QImage reference = source.convertToFormat(QImage::Format_RGB32);

@@ -2,9 +2,11 @@
 //
 // The shell draws the help screen (every section shown), the about screen
 // and the status line with its longest texts into a recording platform;
-// each recorded line is then drawn alone through the Qt adapter into a
-// surface wider and taller than the screen, where any ink right of column
-// 639 or below row 479 would have been cut off the real screen.
+// each recorded line is then set in the face the adapter chooses for it and
+// drawn alone into an image wider and taller than the screen, where any ink
+// right of column 639 or below row 479 would have been cut off the real
+// screen; and through the adapter into the frame, where text and shadow
+// must match.
 #include <QString>
 #include <gtest/gtest.h>
 
@@ -26,24 +28,25 @@ namespace {
 
 struct Ink {
     int right = -1, bottom = -1;  // inclusive; -1 when nothing was drawn
-    std::vector<uint8_t> pixels;  // the surface as drawn
 };
 
-// Draws one line alone in white on black and finds where its ink went.
-Ink draw_alone(QtPlatform& qt, Surface& surface, const PixelFormat& f, const platform::DrawnText& t) {
-    std::fill(surface.pixels.begin(), surface.pixels.end(), uint8_t{0});
-    qt.draw_text(surface, f, t.text.c_str(), t.x, t.y, t.font, Rgb{255, 255, 255});
+// Where the ink of `image` (black elsewhere) goes.
+Ink ink_of(const QImage& image) {
     Ink ink;
-    const int bpp = surface.bits_per_pixel / 8;
-    for (int y = 0; y < surface.height; ++y)
-        for (int x = 0; x < surface.width; ++x) {
-            const uint8_t* p = surface.pixels.data() + y * surface.pitch + x * bpp;
-            if ((p[0] | p[1] | p[2]) == 0) continue;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            if ((image.pixel(x, y) & 0xFFFFFFu) == 0) continue;
             ink.right = std::max(ink.right, x);
             ink.bottom = std::max(ink.bottom, y);
         }
-    ink.pixels = surface.pixels;
     return ink;
+}
+
+// One line alone in white through the adapter into a black frame.
+std::vector<uint16_t> drawn_alone(QtPlatform& qt, Frame& frame, const platform::DrawnText& t) {
+    std::fill(frame.pixels.begin(), frame.pixels.end(), uint16_t{0});
+    qt.draw_text(frame, TextRun{t.text.c_str(), t.x, t.y, t.font, Rgb{255, 255, 255}});
+    return frame.pixels;
 }
 
 // The status texts at their longest: the widest value of each varying part,
@@ -66,7 +69,7 @@ std::vector<std::string> longest_status_texts() {
             "Aactivating sac refractions",
             "Deactivating retina shadow",
             std::string("Screen saved: ") + capture,
-            "Screen not saved: the screen cannot be read",
+            "Screen not saved: Input/output error",
             "Screen not saved: Read-only file system",
             "Recording clip: 19 s (F9 stops)",
             "Saving clip: " + clip + "...",
@@ -97,9 +100,10 @@ TEST(ScreenText, EveryFixedTextEndsOnTheScreenAndMatchesItsShadow) {
     ASSERT_GT(recorder.texts.size(), 2 * size_t(60));
 
     QtPlatform qt(QStringLiteral("screen text"), PresentChoice::software);
-    const PixelFormat f = format_888();
-    Surface wide;
-    ASSERT_EQ(create_surface(wide, screen_width + 400, screen_height + 100, 24), 1);
+    QtFonts fonts;
+    make_fonts(fonts);
+    QImage wide(screen_width + 400, screen_height + 100, QImage::Format_RGB32);
+    auto frame = std::make_unique<Frame>();
     int checked = 0;
     for (size_t i = 0; i + 1 < recorder.texts.size(); i += 2) {
         // The shell draws each text after its one-pixel shadow.
@@ -108,17 +112,20 @@ TEST(ScreenText, EveryFixedTextEndsOnTheScreenAndMatchesItsShadow) {
         ASSERT_EQ(shadow.text, text.text);
         ASSERT_EQ(shadow.x, text.x + 1);
         SCOPED_TRACE("\"" + text.text + "\" at " + std::to_string(text.x) + "," + std::to_string(text.y));
-        const Ink under = draw_alone(qt, wide, f, shadow);
-        const Ink over = draw_alone(qt, wide, f, text);
-        ASSERT_GE(over.right, text.x) << "nothing drawn";
+        wide.fill(Qt::black);
+        const TextFace face = fit_text(fonts, shadow.text.c_str(), shadow.x, shadow.font);
+        draw_text_into(fonts, wide, shadow.text.c_str(), shadow.x, shadow.y, shadow.font, Rgb{255, 255, 255}, face);
+        const Ink under = ink_of(wide);
+        ASSERT_GE(under.right, text.x) << "nothing drawn";
         EXPECT_LE(under.right, screen_width - 1) << "the shadow runs past the right edge";
         EXPECT_LE(under.bottom, screen_height - 1) << "the shadow runs past the bottom";
         // The shadow is the text one pixel to the right and down: same face.
+        const std::vector<uint16_t> below = drawn_alone(qt, *frame, shadow);
+        const std::vector<uint16_t> over = drawn_alone(qt, *frame, text);
         bool same = true;
-        for (int y = 0; y + 1 < wide.height && same; ++y)
-            same = std::equal(over.pixels.begin() + y * wide.pitch,
-                              over.pixels.begin() + (y + 1) * wide.pitch - 3,
-                              under.pixels.begin() + (y + 1) * wide.pitch + 3);
+        for (int y = 0; y + 1 < screen_height && same; ++y)
+            same = std::equal(over.begin() + y * screen_width, over.begin() + (y + 1) * screen_width - 1,
+                              below.begin() + (y + 1) * screen_width + 1);
         EXPECT_TRUE(same) << "the shadow is not the text moved by one pixel";
         ++checked;
     }

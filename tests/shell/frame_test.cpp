@@ -7,6 +7,7 @@
 
 #include "shell_fixture.h"
 #include "sim/shell/frame.h"
+#include "reference/engine_fixtures.h"
 #include "support/pixel_compare.h"
 
 using namespace shell_testing;
@@ -167,23 +168,25 @@ TEST_F(ShellTest, SceneWindowStaysInsidePicturesOfAnySize) {
     simulation();
     engine::EngineState& e = sim->engine;
     e.floaters_active = sim->eyelid_position = sim->blink_state = sim->auto_blink_interval = 0;
-    const platform::Surface& back = sim->display.back;
+    const platform::Frame& frame = sim->frame;
     for (const auto& [w, h] : {std::pair{1280, 960}, {1024, 768}, {600, 400}}) {
-        const int index = platform::create_picture_surface(sim->display, w, h);
-        ASSERT_GE(index, 0);
-        platform::Surface& picture = sim->display.pictures[index];
-        testing_support::fill_random(picture, w);
-        e.scene_picture = index;
+        platform::DecodedPicture& picture = sim->pictures.scene;
+        picture = engine_fixtures::random_rgb(w, w, h);
+        platform::quantize_to_565(picture);
+        platform::refresh_shown(sim->pictures);
         for (const auto& [px, py] : {std::pair{0, 0}, {639, 0}, {0, 479}, {639, 479}}) {
             shell::on_mouse_move(*sim, px, py);
             const int cx = std::min(px, std::max(0, w - 640)), cy = std::min(py, std::max(0, h - 480));
-            for (uint8_t left_over : {0x00, 0xA5}) {
-                std::fill(sim->display.back.pixels.begin(), sim->display.back.pixels.end(), left_over);
+            for (uint16_t left_over : {0x0000, 0xA5A5}) {
+                std::fill(sim->frame.pixels.begin(), sim->frame.pixels.end(), left_over);
                 shell::frame_step(*sim);
-                std::vector<uint8_t> expected(back.pixels.size(), 0);
+                std::vector<uint16_t> expected(platform::frame_pixels, 0);
                 for (int y = 0; y < std::min(h, 480); ++y)
-                    std::memcpy(&expected[y * back.pitch], &picture.pixels[(cy + y) * picture.pitch + cx * 2], std::min(w, 640) * 2);
-                ASSERT_TRUE(expected == back.pixels) << w << "x" << h << " pointer " << px << "," << py;
+                    for (int x = 0; x < std::min(w, 640); ++x) {
+                        const uint8_t* c = &picture.rgb[(size_t(cy + y) * w + cx + x) * 3];
+                        expected[y * 640 + x] = uint16_t((c[0] >> 3) << 11 | (c[1] >> 2) << 5 | c[2] >> 3);
+                    }
+                ASSERT_TRUE(expected == frame.pixels) << w << "x" << h << " pointer " << px << "," << py;
             }
         }
     }

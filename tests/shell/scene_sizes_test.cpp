@@ -69,22 +69,20 @@ protected:
         sim->eyelid_position = sim->blink_state = sim->auto_blink_interval = 0;
         sim->help_visible = 0;
         shell::on_mouse_move(*sim, 639, 479);
-        std::fill(sim->display.back.pixels.begin(), sim->display.back.pixels.end(), uint8_t{0xA5});
+        std::fill(sim->frame.pixels.begin(), sim->frame.pixels.end(), uint16_t{0xA5A5});
         shell::frame_step(*sim);
         const Scene& p = scene;
         const int x0 = std::min(639, std::max(0, p.width - 640));
         const int y0 = std::min(479, std::max(0, p.height - 480));
-        const platform::Surface& back = sim->display.back;
         int wrong = 0;
         for (int y = 0; y < 480; ++y)
             for (int x = 0; x < 640; ++x) {
-                uint8_t expected[2] = {0, 0};
+                uint16_t expected = 0;
                 if (x < p.width && y < p.height) {
                     const uint8_t* rgb = &p.rgb[(size_t(y0 + y) * p.width + x0 + x) * 3];
-                    platform::write_pixel(sim->display.format, rgb[0], rgb[1], rgb[2], expected, 2);
+                    expected = uint16_t((rgb[0] >> 3) << 11 | (rgb[1] >> 2) << 5 | rgb[2] >> 3);
                 }
-                const uint8_t* got = &back.pixels[size_t(y) * back.pitch + x * 2];
-                if (got[0] == expected[0] && got[1] == expected[1]) continue;
+                if (sim->frame.pixels[y * 640 + x] == expected) continue;
                 if (wrong++ == 0) first_wrong = std::to_string(x) + "," + std::to_string(y);
             }
         return wrong;

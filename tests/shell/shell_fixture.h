@@ -22,13 +22,11 @@ protected:
     std::unique_ptr<shell::Simulator> sim = std::make_unique<shell::Simulator>(fake);
     testing_support::TempDir folder;  // start-up directory: no vitrion.dat unless a test puts one
 
-    // Window creation and the display, with the start-up directory moved to
-    // the test's own folder.
+    // Start-up, with the start-up directory moved to the test's own folder.
     void create() {
-        ASSERT_EQ(shell::on_create(*sim), 1);
+        shell::on_create(*sim);
         std::snprintf(sim->startup_directory, sizeof sim->startup_directory, "%s",
                       folder.path().c_str());
-        ASSERT_EQ(shell::open_display_at_startup(*sim), 1);
     }
     // Up to the intro: creation and the first tick (the start-up loader).
     void intro() {

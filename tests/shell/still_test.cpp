@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "sim/platform/pictures.h"
-#include "sim/platform/surface.h"
+#include "sim/platform/frame.h"
 #include "sim/shell/still.h"
 #include "support/temp_dir.h"
 #include "visionfile/document.h"

@@ -1,68 +1,52 @@
-// engine_fixtures.h -- surfaces, pixel formats and randomised engine states shared by the engine tests and benchmarks.
+// engine_fixtures.h -- random frames, pictures and engine states shared by the engine tests and benchmarks.
 #pragma once
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "sim/engine/engine.h"
-#include "sim/platform/pixel_format.h"
-#include "sim/platform/surface.h"
+#include "sim/platform/frame.h"
 #include "visionfile/document.h"
 
 namespace engine_fixtures {
 
-// A pixel layout under test: 16-bit 5-6-5 and 5-5-5 (top bit unused, so
-// writes clear it), 24-bit and 32-bit 8-8-8 (writes clear the fourth byte),
-// and 24-bit with red and blue swapped.
-struct FormatCase {
-    const char* name;
-    int bits;
-    platform::PixelFormat format;
-};
-
-inline std::vector<FormatCase> all_formats() {
-    return {{"16bit", 16, platform::format_565()},
-            {"15bit", 16, platform::pixel_format_from_masks(0x7C00, 0x03E0, 0x001F)},
-            {"24bit", 24, platform::format_888()},
-            {"32bit", 32, platform::format_888()},
-            {"bgr24", 24, platform::pixel_format_from_masks(0x0000FF, 0x00FF00, 0xFF0000)}};
-}
-
-inline platform::LockedSurface locked_view(platform::Surface& s) {
-    platform::LockedSurface l;
-    l.base = s.pixels.data();
-    l.pitch = s.pitch;
-    l.width = s.width;
-    l.height = s.height;
-    l.bytes_per_pixel = s.bits_per_pixel / 8;
-    return l;
-}
-
-// A surface (640 x 480 unless asked) of pseudo-random bytes (every bit
-// pattern, so 32-bit pixels carry a fourth byte and 16-bit ones every value).
-inline platform::Surface random_picture(int bits, uint32_t seed, int width = 640, int height = 480) {
-    platform::Surface s;
-    platform::create_surface(s, width, height, bits);
+// Fills `values` from a xorshift generator seeded by `seed`.
+template <class Values>
+inline void fill_noise(Values& values, uint32_t seed) {
     uint32_t state = seed * 2654435761u + 12345u;
-    for (uint8_t& byte : s.pixels) {
+    for (auto& v : values) {
         state ^= state << 13;
         state ^= state >> 17;
         state ^= state << 5;
-        byte = static_cast<uint8_t>(state >> 3);
+        v = static_cast<std::remove_reference_t<decltype(v)>>(state >> 3);
     }
-    return s;
 }
 
-// The channels read_pixel gives at (x, y).
+// A frame of pseudo-random pixels (every 16-bit value occurs).
+inline platform::Frame random_frame(uint32_t seed) {
+    platform::Frame f;
+    fill_noise(f.pixels, seed);
+    return f;
+}
+
+// A width x height picture of pseudo-random RGB bytes (the seed first).
+inline platform::DecodedPicture random_rgb(uint32_t seed, int width, int height) {
+    platform::DecodedPicture p{std::vector<uint8_t>(size_t(width) * height * 3), width, height};
+    fill_noise(p.rgb, seed);
+    return p;
+}
+
+// The channels of the pixel at (x, y).
 struct Rgb {
     uint32_t r = 0, g = 0, b = 0;
 };
-inline Rgb pixel(const platform::Surface& s, const platform::PixelFormat& f, int x, int y) {
+inline Rgb pixel(const platform::Frame& f, int x, int y) {
     Rgb c;
-    platform::read_pixel(f, s.pixels.data() + y * s.pitch + x * (s.bits_per_pixel / 8), s.bits_per_pixel / 8, c.r, c.g, c.b);
+    platform::unpack_565(f.pixels[y * platform::screen_width + x], c.r, c.g, c.b);
     return c;
 }
 

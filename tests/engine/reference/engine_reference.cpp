@@ -10,12 +10,10 @@
 namespace reference {
 
 using engine::EngineState;
-using platform::LockedSurface;
-using platform::PixelFormat;
 
 namespace {
 
-uint8_t* pixel(const LockedSurface& s, int x, int y) { return s.base + y * s.pitch + x * s.bytes_per_pixel; }
+uint16_t* pixel(platform::Frame& frame, int x, int y) { return frame.row(y) + x; }
 
 int clamp_channel(int v) { return v > 255 ? 255 : (v < 0 ? 0 : v); }
 
@@ -181,7 +179,7 @@ void advance_floater_dots(EngineState& state) {
     }
 }
 
-void draw_floater_particles(const EngineState& state, const LockedSurface& s, const PixelFormat& f) {
+void draw_floater_particles(const EngineState& state, platform::Frame& frame) {
     const engine::ParticleTable& t = state.particles;
     for (int n = 0; n < state.particle_count; n++) {
         if (state.eye_mode != 2 && t.eye[n] != state.eye_mode) continue;
@@ -195,11 +193,10 @@ void draw_floater_particles(const EngineState& state, const LockedSurface& s, co
             for (int j = 0; j < t.height[n]; j++) {
                 const int64_t px = (int64_t)t.x[n] + i, py = (int64_t)t.y[n] + j;
                 if (px > 0 && px < 640 && py > 0 && py < 480) {
-                    uint8_t* p = pixel(s, (int)px, (int)py);
+                    uint16_t* p = pixel(frame, (int)px, (int)py);
                     uint32_t r = 0, g = 0, b = 0;
-                    platform::read_pixel(f, p, s.bytes_per_pixel, r, g, b);
-                    platform::write_pixel(f, r * factor / 256, g * factor / 256, b * factor / 256, p,
-                                          s.bytes_per_pixel);
+                    read_pixel(p, r, g, b);
+                    write_pixel(r * factor / 256, g * factor / 256, b * factor / 256, p);
                 }
             }
         }
@@ -208,26 +205,25 @@ void draw_floater_particles(const EngineState& state, const LockedSurface& s, co
 
 // ------------------------------------------------------------------ light phenomena and eyelids
 
-void draw_eyelids(const LockedSurface& s, const PixelFormat& f, int position, int base) {
+void draw_eyelids(platform::Frame& frame, int position, int base) {
     for (int x = 0; x < 640; x++) {
         for (int i = 0; i < position; i++) {
             const int level = i < base ? (int)(255 - (256.0 / base) * i) : 0;
             const uint32_t factor = level + 1;
             int y = position - 1 - i;
             if (y >= 0 && y < 480) {
-                uint8_t* p = pixel(s, x, y);
+                uint16_t* p = pixel(frame, x, y);
                 uint32_t r = 0, g = 0, b = 0;
-                platform::read_pixel(f, p, s.bytes_per_pixel, r, g, b);
-                platform::write_pixel(f, r * factor / 256, g * factor / 256, b * factor / 256, p, s.bytes_per_pixel);
+                read_pixel(p, r, g, b);
+                write_pixel(r * factor / 256, g * factor / 256, b * factor / 256, p);
             }
             if (i < position / 2) {
                 y = i - position / 2 + 480;
                 if (y >= 0 && y < 480) {
-                    uint8_t* p = pixel(s, x, y);
+                    uint16_t* p = pixel(frame, x, y);
                     uint32_t r = 0, g = 0, b = 0;
-                    platform::read_pixel(f, p, s.bytes_per_pixel, r, g, b);
-                    platform::write_pixel(f, r * factor / 256, g * factor / 256, b * factor / 256, p,
-                                          s.bytes_per_pixel);
+                    read_pixel(p, r, g, b);
+                    write_pixel(r * factor / 256, g * factor / 256, b * factor / 256, p);
                 }
             }
         }
@@ -250,7 +246,7 @@ void new_spark(EngineState& state, Random& rng, int index) {
     }
 }
 
-void draw_sparks(EngineState& state, const LockedSurface& s, const PixelFormat& f, Random& rng) {
+void draw_sparks(EngineState& state, platform::Frame& frame, Random& rng) {
     for (int i = 0; i < state.spark_count; i++) {
         engine::Spark& sp = state.sparks[i];
         const int x0 = trunc_to_int(sp.x), y0 = trunc_to_int(sp.y);
@@ -261,13 +257,13 @@ void draw_sparks(EngineState& state, const LockedSurface& s, const PixelFormat& 
                 if (b == 0 || b == 2) factor = factor - state.spark_brightness * 0.5;
                 const int64_t px = (int64_t)x0 + a, py = (int64_t)y0 + b;
                 if (px >= 0 && px < 640 && py >= 0 && py < 480) {
-                    uint8_t* p = pixel(s, (int)px, (int)py);
+                    uint16_t* p = pixel(frame, (int)px, (int)py);
                     uint32_t r = 0, g = 0, bl = 0;
-                    platform::read_pixel(f, p, s.bytes_per_pixel, r, g, bl);
+                    read_pixel(p, r, g, bl);
                     r = clamp_channel(trunc_to_int(r * factor));
                     g = clamp_channel(trunc_to_int(g * factor));
                     bl = clamp_channel(trunc_to_int(bl * factor));
-                    platform::write_pixel(f, r, g, bl, p, s.bytes_per_pixel);
+                    write_pixel(r, g, bl, p);
                 }
             }
         }
@@ -292,7 +288,7 @@ void new_star(EngineState& state, Random& rng, int index) {
     st.held_frames = 0;
 }
 
-void draw_stars(EngineState& state, const LockedSurface& s, const PixelFormat& f, Random& rng) {
+void draw_stars(EngineState& state, platform::Frame& frame, Random& rng) {
     for (int i = 0; i < state.star_count; i++) {
         engine::Star& st = state.stars[i];
         const int x0 = trunc_to_int(st.x), y0 = trunc_to_int(st.y);
@@ -307,13 +303,13 @@ void draw_stars(EngineState& state, const LockedSurface& s, const PixelFormat& f
                 if (factor < 1.0) factor = 1.0;
                 const int64_t px = (int64_t)x0 + a, py = (int64_t)y0 + b;
                 if (px >= 0 && px < 640 && py >= 0 && py < 480) {
-                    uint8_t* p = pixel(s, (int)px, (int)py);
+                    uint16_t* p = pixel(frame, (int)px, (int)py);
                     uint32_t r = 0, g = 0, bl = 0;
-                    platform::read_pixel(f, p, s.bytes_per_pixel, r, g, bl);
+                    read_pixel(p, r, g, bl);
                     r = clamp_channel(trunc_to_int(r * factor));
                     g = clamp_channel(trunc_to_int(g * factor * 1.06));
                     bl = clamp_channel(trunc_to_int(bl * factor));
-                    platform::write_pixel(f, r, g, bl, p, s.bytes_per_pixel);
+                    write_pixel(r, g, bl, p);
                 }
             }
         }
@@ -330,8 +326,7 @@ void draw_stars(EngineState& state, const LockedSurface& s, const PixelFormat& f
     }
 }
 
-void draw_sac_refractions(const EngineState& state, const vision::Header& header, const LockedSurface& s,
-                          const PixelFormat& f) {
+void draw_sac_refractions(const EngineState& state, const vision::Header& header, platform::Frame& frame) {
     int first, last;
     if (state.eye_mode == 0) first = 0, last = 4;
     else if (state.eye_mode == 1) first = 5, last = 9;
@@ -349,42 +344,42 @@ void draw_sac_refractions(const EngineState& state, const vision::Header& header
         for (int p = 0; p < std::clamp(st.point_count, 0, 6400); p++) {
             const int x = st.x[p], y = st.y[p];
             if (x >= 0 && x < 640 && y >= 0 && y < 480) {
-                uint8_t* q = pixel(s, x, y);
+                uint16_t* q = pixel(frame, x, y);
                 uint32_t r = 0, g = 0, b = 0;
-                platform::read_pixel(f, q, s.bytes_per_pixel, r, g, b);
+                read_pixel(q, r, g, b);
                 r = clamp_channel(trunc_to_int(r * (st.brightness + 1.0)));
                 g = clamp_channel(trunc_to_int(g * (st.brightness + 1.0)));
                 b = clamp_channel(trunc_to_int(b * (st.brightness + 1.0)));
-                platform::write_pixel(f, r, g, b, q, s.bytes_per_pixel);
+                write_pixel(r, g, b, q);
             }
         }
     }
 }
 
-void draw_flash(const LockedSurface& s, const PixelFormat& f, float strength) {
+void draw_flash(platform::Frame& frame, float strength) {
     for (int x = 1; x < 640; x++) {
         for (int y = 1; y < 480; y++) {
-            uint8_t* p = pixel(s, x, y);
+            uint16_t* p = pixel(frame, x, y);
             uint32_t r = 0, g = 0, b = 0;
-            platform::read_pixel(f, p, s.bytes_per_pixel, r, g, b);
+            read_pixel(p, r, g, b);
             r = clamp_channel(trunc_to_int(r * (strength + 1)));
             g = clamp_channel(trunc_to_int(g * (strength + 1)));
             b = clamp_channel(trunc_to_int(b * (strength + 1)));
-            platform::write_pixel(f, r, g, b, p, s.bytes_per_pixel);
+            write_pixel(r, g, b, p);
         }
     }
 }
 
-void draw_overlay_dimming(const LockedSurface& s, const PixelFormat& f) {
+void draw_overlay_dimming(platform::Frame& frame) {
     for (int x = 1; x < 639; x++) {
         for (int y = 1; y < 479; y++) {
-            uint8_t* p = pixel(s, x, y);
+            uint16_t* p = pixel(frame, x, y);
             uint32_t r = 0, g = 0, b = 0;
-            platform::read_pixel(f, p, s.bytes_per_pixel, r, g, b);
+            read_pixel(p, r, g, b);
             r = std::min(trunc_to_int(r * 0.3), 255);
             g = std::min(trunc_to_int(g * 0.3), 255);
             b = std::min(trunc_to_int(b * 0.1), 255);
-            platform::write_pixel(f, r, g, b, p, s.bytes_per_pixel);
+            write_pixel(r, g, b, p);
         }
     }
 }
@@ -392,27 +387,27 @@ void draw_overlay_dimming(const LockedSurface& s, const PixelFormat& f) {
 // ------------------------------------------------------------------ frame order and reset
 
 void compose_frame(EngineState& state, const vision::Header& header, const engine::FrameView& view,
-                   const LockedSurface& s, const PixelFormat& f, const uint8_t* grey_map, Random& rng) {
+                   platform::Frame& frame, const uint8_t* grey_map, Random& rng) {
     const int started = state.simulation_started;
     if (started == 1) state.dim_factor = 1 - view.eyelid_position * 0.00019607843;
-    if (state.floaters_active == 1 && started == 1) draw_floater_particles(state, s, f);
-    if (state.cataracts_active == 1 && started == 1) reference::draw_cataract_haze(s, f, state.cataract_clarity);
-    draw_eyelids(s, f, view.eyelid_position, 100);
+    if (state.floaters_active == 1 && started == 1) draw_floater_particles(state, frame);
+    if (state.cataracts_active == 1 && started == 1) reference::draw_cataract_haze(frame, state.cataract_clarity);
+    draw_eyelids(frame, view.eyelid_position, 100);
     if (header.blood_cells_on == 1 && started == 1)
-        reference::draw_blood_cells(s, f, state.blood_cells.data(), std::clamp(state.blood_cell_count, 0, 1000),
+        reference::draw_blood_cells(frame, state.blood_cells.data(), std::clamp(state.blood_cell_count, 0, 1000),
                                     state.blood_cell_brightness, rng);
-    if (state.sparks_active == 1 && started == 1) draw_sparks(state, s, f, rng);
-    if (state.stars_active == 1 && started == 1) draw_stars(state, s, f, rng);
-    if (state.sac_refractions_active == 1 && started == 1) draw_sac_refractions(state, header, s, f);
+    if (state.sparks_active == 1 && started == 1) draw_sparks(state, frame, rng);
+    if (state.stars_active == 1 && started == 1) draw_stars(state, frame, rng);
+    if (state.sac_refractions_active == 1 && started == 1) draw_sac_refractions(state, header, frame);
     if (state.sunglasses_active == 1 && started == 1)
-        reference::draw_sunglasses(s, f, state.glasses_red, state.glasses_green, state.glasses_blue);
-    if (state.retina_shadow_active == 1 && started == 1) reference::draw_retina_shadow(s, f, grey_map);
+        reference::draw_sunglasses(frame, state.glasses_red, state.glasses_green, state.glasses_blue);
+    if (state.retina_shadow_active == 1 && started == 1) reference::draw_retina_shadow(frame, grey_map);
     if (state.flashes_active == 1) {
         const int r = rng.next() % 30;
-        if (r == 0 && started == 1) draw_flash(s, f, state.flash_strength);
+        if (r == 0 && started == 1) draw_flash(frame, state.flash_strength);
     }
     if (view.overlay_dimmed == 1)
-        draw_overlay_dimming(s, f);
+        draw_overlay_dimming(frame);
 }
 
 void rebuild_engine_tables(EngineState& state, const vision::Document& doc, Random& rng) {

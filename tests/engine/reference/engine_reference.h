@@ -10,8 +10,7 @@
 
 #include "common/random.h"
 #include "sim/engine/engine_state.h"
-#include "sim/platform/pixel_format.h"
-#include "sim/platform/surface.h"
+#include "reference/reference_pixels.h"
 #include "visionfile/document.h"
 
 namespace reference {
@@ -26,26 +25,25 @@ void build_floaters_from_vision_file(engine::EngineState& state, const vision::D
 void add_random_floater(engine::EngineState& state, Random& rng, int size_bound);
 void eye_movement_input(engine::EngineState& state, int x, int y);
 void advance_floater_dots(engine::EngineState& state);
-void draw_floater_particles(const engine::EngineState& state, const platform::LockedSurface& s,
-                            const platform::PixelFormat& f);
+void draw_floater_particles(const engine::EngineState& state, platform::Frame& frame);
 
 // Light phenomena and eyelids.
-void draw_eyelids(const platform::LockedSurface& s, const platform::PixelFormat& f, int position, int base);
+void draw_eyelids(platform::Frame& frame, int position, int base);
 void new_spark(engine::EngineState& state, Random& rng, int index);
-void draw_sparks(engine::EngineState& state, const platform::LockedSurface& s, const platform::PixelFormat& f,
+void draw_sparks(engine::EngineState& state, platform::Frame& frame,
                  Random& rng);
 void new_star(engine::EngineState& state, Random& rng, int index);
-void draw_stars(engine::EngineState& state, const platform::LockedSurface& s, const platform::PixelFormat& f,
+void draw_stars(engine::EngineState& state, platform::Frame& frame,
                 Random& rng);
 void draw_sac_refractions(const engine::EngineState& state, const vision::Header& header,
-                          const platform::LockedSurface& s, const platform::PixelFormat& f);
-void draw_flash(const platform::LockedSurface& s, const platform::PixelFormat& f, float strength);
-void draw_overlay_dimming(const platform::LockedSurface& s, const platform::PixelFormat& f);
+                          platform::Frame& frame);
+void draw_flash(platform::Frame& frame, float strength);
+void draw_overlay_dimming(platform::Frame& frame);
 
-// The frame order over a surface (already locked by the caller), with the
-// optical filters' literal versions; grey_map may be nullptr.
+// The frame order, with the optical filters' literal versions; grey_map may
+// be nullptr.
 void compose_frame(engine::EngineState& state, const vision::Header& header, const engine::FrameView& view,
-                   const platform::LockedSurface& s, const platform::PixelFormat& f, const uint8_t* grey_map,
+                   platform::Frame& frame, const uint8_t* grey_map,
                    Random& rng);
 
 // Reset steps 3 to 5: particles, blood cells, sparks, stars, random floaters.

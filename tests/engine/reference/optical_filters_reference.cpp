@@ -18,14 +18,14 @@ uint32_t to_channel(double value) {
 
 }  // namespace
 
-void apply_myopia_blur(platform::Surface& scene, const platform::PixelFormat& format, const uint8_t* rgb_work,
-                       int level) {
-    if (rgb_work == nullptr) return;
+void apply_myopia_blur(const platform::DecodedPicture& scene, platform::DecodedPicture& out, int level) {
     if (level < 0) level = 0;
     if (level > 10) level = 10;
-    platform::LockedSurface s;
-    if (!platform::lock_surface(scene, s)) return;
-    const int W = s.width, H = s.height, bpp = s.bytes_per_pixel;
+    const int W = scene.width, H = scene.height;
+    const uint8_t* rgb_work = scene.rgb.data();
+    out.width = W;
+    out.height = H;
+    out.rgb.assign(size_t(W) * H * 3, 0);
     const int e = 3 * level;
     const int h = e / 2;
     const int w = e - h;
@@ -43,55 +43,53 @@ void apply_myopia_blur(platform::Surface& scene, const platform::PixelFormat& fo
                     }
                 }
             }
-            platform::write_pixel(format, sum1 / divisor, sum2 / divisor, sum3 / divisor, s.at(x, y), bpp);
+            uint8_t* q = &out.rgb[(size_t(y) * W + x) * 3];
+            q[0] = uint8_t(sum1 / divisor);
+            q[1] = uint8_t(sum2 / divisor);
+            q[2] = uint8_t(sum3 / divisor);
         }
     }
-    platform::unlock_surface(scene);
 }
 
-void draw_cataract_haze(const platform::LockedSurface& s, const platform::PixelFormat& f, float clarity) {
-    assert(s.width >= 640 && s.height >= 480);
-    if (std::isnan(clarity)) clarity = 1.0f;
+void draw_cataract_haze(platform::Frame& frame, float clarity) {
     for (int x = 0; x < 640; x++) {
         for (int y = 0; y < 480; y++) {
-            uint8_t* p = s.base + y * s.pitch + x * s.bytes_per_pixel;
+            uint16_t* p = frame.row(y) + x;
             uint32_t c1 = 0, c2 = 0, c3 = 0;
-            platform::read_pixel(f, p, s.bytes_per_pixel, c1, c2, c3);
+            read_pixel(p, c1, c2, c3);
             const float f1 = c1 * clarity;
             const double f2 = c2 * (clarity - 0.1);
             const double f3 = c3 * (clarity - 0.1);
-            platform::write_pixel(f, to_channel(f1), to_channel(f2), to_channel(f3), p, s.bytes_per_pixel);
+            write_pixel(to_channel(f1), to_channel(f2), to_channel(f3), p);
         }
     }
 }
 
-void draw_sunglasses(const platform::LockedSurface& s, const platform::PixelFormat& f, int red, int green, int blue) {
-    assert(s.width >= 640 && s.height >= 480);
+void draw_sunglasses(platform::Frame& frame, int red, int green, int blue) {
     for (int v = -300; v < 300; v++) {
         const int half = static_cast<int>(std::cos(v * 0.005235833333333334) * 500.0);
         for (int x = 320 - half; x < 320 + half; x++) {
             const int y = v + 240;
             if (x >= 0 && x < 640 && y >= 0 && y < 480) {
-                uint8_t* p = s.base + y * s.pitch + x * s.bytes_per_pixel;
+                uint16_t* p = frame.row(y) + x;
                 uint32_t c1 = 0, c2 = 0, c3 = 0;
-                platform::read_pixel(f, p, s.bytes_per_pixel, c1, c2, c3);
+                read_pixel(p, c1, c2, c3);
                 c1 = c1 * red / 255;
                 c2 = c2 * green / 255;
                 c3 = c3 * blue / 255;
-                platform::write_pixel(f, c1, c2, c3, p, s.bytes_per_pixel);
+                write_pixel(c1, c2, c3, p);
             }
         }
     }
 }
 
-void draw_retina_shadow(const platform::LockedSurface& s, const platform::PixelFormat& f, const uint8_t* grey_map) {
-    assert(s.width >= 640 && s.height >= 480);
+void draw_retina_shadow(platform::Frame& frame, const uint8_t* grey_map) {
     if (grey_map == nullptr) return;
     for (int x = 1; x < 640; x++) {
         for (int y = 1; y < 480; y++) {
-            uint8_t* p = s.base + y * s.pitch + x * s.bytes_per_pixel;
+            uint16_t* p = frame.row(y) + x;
             uint32_t c1 = 0, c2 = 0, c3 = 0;
-            platform::read_pixel(f, p, s.bytes_per_pixel, c1, c2, c3);
+            read_pixel(p, c1, c2, c3);
             if (grey_map[y * 640 + x] == 0) {
                 uint32_t a;
                 int n1, n2, n3;
@@ -108,7 +106,7 @@ void draw_retina_shadow(const platform::LockedSurface& s, const platform::PixelF
                 c2 = static_cast<uint32_t>(n2);
                 c3 = static_cast<uint32_t>(n3);
             }
-            platform::write_pixel(f, c1, c2, c3, p, s.bytes_per_pixel);
+            write_pixel(c1, c2, c3, p);
         }
     }
 }
@@ -132,9 +130,8 @@ void new_blood_cell_path(engine::BloodCell& cell, Random& rng) {
     cell.radius = static_cast<float>((rng.next() % 4) + 2);
 }
 
-void draw_blood_cells(const platform::LockedSurface& s, const platform::PixelFormat& f, engine::BloodCell* cells,
+void draw_blood_cells(platform::Frame& frame, engine::BloodCell* cells,
                       int count, float brightness, Random& rng) {
-    assert(s.width >= 640 && s.height >= 480);
     if (count > 1000) count = 1000;
     if (std::isnan(brightness)) brightness = 0.0f;
     for (int i = 0; i < count; i++) {
@@ -151,9 +148,9 @@ void draw_blood_cells(const platform::LockedSurface& s, const platform::PixelFor
             const int px = static_cast<int>(std::cos(radians) * c.radius + cx);
             const int py = static_cast<int>(std::sin(radians) * c.radius + cy);
             if (px >= 0 && px < 640 && py >= 0 && py < 480) {
-                uint8_t* p = s.base + py * s.pitch + px * s.bytes_per_pixel;
+                uint16_t* p = frame.row(py) + px;
                 uint32_t c1 = 0, c2 = 0, c3 = 0;
-                platform::read_pixel(f, p, s.bytes_per_pixel, c1, c2, c3);
+                read_pixel(p, c1, c2, c3);
                 const double factor = brightness / (k * 0.2 + 1) + 1;
                 c1 = to_channel(c1 * factor);
                 c2 = to_channel(c2 * factor);
@@ -161,7 +158,7 @@ void draw_blood_cells(const platform::LockedSurface& s, const platform::PixelFor
                 if (c1 > 255) c1 = 255;
                 if (c2 > 255) c2 = 255;
                 if (c3 > 255) c3 = 255;
-                platform::write_pixel(f, c1, c2, c3, p, s.bytes_per_pixel);
+                write_pixel(c1, c2, c3, p);
             }
         }
         c.angle = c.angle + c.step;

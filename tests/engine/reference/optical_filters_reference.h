@@ -8,17 +8,16 @@
 
 #include "common/random.h"
 #include "sim/engine/optical_filters.h"
-#include "sim/platform/pixel_format.h"
-#include "sim/platform/surface.h"
+#include "reference/reference_pixels.h"
 
 namespace reference {
 
-void apply_myopia_blur(platform::Surface& scene, const platform::PixelFormat& format, const uint8_t* rgb_work, int level);
-void draw_cataract_haze(const platform::LockedSurface& s, const platform::PixelFormat& f, float clarity);
-void draw_sunglasses(const platform::LockedSurface& s, const platform::PixelFormat& f, int red, int green, int blue);
-void draw_retina_shadow(const platform::LockedSurface& s, const platform::PixelFormat& f, const uint8_t* grey_map);
+void apply_myopia_blur(const platform::DecodedPicture& scene, platform::DecodedPicture& out, int level);
+void draw_cataract_haze(platform::Frame& frame, float clarity);
+void draw_sunglasses(platform::Frame& frame, int red, int green, int blue);
+void draw_retina_shadow(platform::Frame& frame, const uint8_t* grey_map);
 void new_blood_cell_path(engine::BloodCell& cell, Random& rng);
-void draw_blood_cells(const platform::LockedSurface& s, const platform::PixelFormat& f, engine::BloodCell* cells,
+void draw_blood_cells(platform::Frame& frame, engine::BloodCell* cells,
                       int count, float brightness, Random& rng);
 
 }  // namespace reference
