@@ -92,6 +92,8 @@ TEST(ShowInSimulator, ShowsUnsavedWorkReplacesTheRunningOneAndCleansUp) {
     ASSERT_TRUE(start_shown_simulator(window.get(), fixture.state, program));
     EXPECT_FALSE(QFile::exists(args[1]));
     ASSERT_TRUE(appears(copy.arg(1)));
+    // Its record too: the next start counts the records to number itself.
+    ASSERT_TRUE(appears(record.arg(1)));
     ASSERT_EQ(vision::read_vision_file(*shown, copy.arg(1).toUtf8().constData()), 1);
     EXPECT_EQ(shown->x[0][0][2], 789);
     EXPECT_EQ(runtime.copies().size(), 1);
