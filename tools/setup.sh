@@ -15,6 +15,7 @@ packages=(
   qt6-wayland weston
   dpkg-dev file desktop-file-utils appstream xdg-user-dirs
   xdg-utils shared-mime-info libfile-mimeinfo-perl
+  emscripten chromium
 )
 
 missing=()

@@ -47,13 +47,15 @@ bool appears(const QString& path) {
 
 // A stand-in simulator: records its arguments and a copy of the file it was
 // given (as "<record>.<n>", n counting the starts), then waits to be ended.
+// Both are written aside and renamed, so a file that exists is complete.
 QString stand_in(const testing_support::TempDir& dir) {
     const QString script = QString::fromStdString(dir.file("vitrion_sim"));
     QFile file(script);
     file.open(QIODevice::WriteOnly);
     file.write(QString("#!/bin/sh\nn=$(ls %1/record.* 2>/dev/null | wc -l)\n"
                        "cp \"$2\" %1/copy.tmp && mv %1/copy.tmp %1/copy.$n\n"
-                       "echo \"$@\" > %1/record.$n\nexec sleep 30\n")
+                       "echo \"$@\" > %1/args.tmp && mv %1/args.tmp %1/record.$n\n"
+                       "exec sleep 30\n")
                    .arg(QString::fromStdString(dir.path()))
                    .toUtf8());
     file.close();
