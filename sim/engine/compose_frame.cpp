@@ -3,6 +3,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "sim/engine/engine.h"
 #include "sim/engine/frame_tables.h"
 #include "sim/engine/pixels.h"
@@ -59,12 +63,46 @@ void draw_tail(FrameTables& tables, platform::Frame& frame, const TailKey& key, 
     }
 }
 
-// Two small lookups per pixel; a row the eyelids are about to turn black is
-// not hazed first.
+// The 16-bit m that gives table[f] = floor(f x m / 65536) for every field
+// value f below `values`, or -1 when there is none: then one multiply
+// gives a field's haze exactly.
+int field_multiplier(const uint16_t* table, int values) {
+    int64_t low = 0, high = 65535;
+    for (int f = 1; f < values; ++f) {
+        low = std::max<int64_t>(low, (int64_t(table[f]) * 65536 + f - 1) / f);
+        high = std::min<int64_t>(high, ((int64_t(table[f]) + 1) * 65536 - 1) / f);
+    }
+    return table[0] == 0 && low <= high ? int(low) : -1;
+}
+
+// Two small lookups per pixel, or where each field's haze is one multiply
+// (clarities from 0 up to just below 1), eight pixels in a few SSE2 steps.
+// A row the eyelids are about to turn black is not hazed first.
 void draw_cataract_haze(platform::Frame& frame, float clarity, const LitRows& lit) {
     Lut565 haze;
     build_lut565(haze, [clarity](int c, uint32_t v) { return haze_channel(c, v, clarity); });
-    for (int y = lit.first; y < lit.end; ++y) {
+    int y = lit.first;
+#if defined(__SSE2__)
+    uint16_t red[32], green[64], blue[32];
+    for (int f = 0; f < 64; ++f) green[f] = (haze.high[f] >> 5) & 63;
+    for (int f = 0; f < 32; ++f) red[f] = haze.high[f << 6] >> 11, blue[f] = haze.low[f];
+    const int mr = field_multiplier(red, 32), mg = field_multiplier(green, 64), mb = field_multiplier(blue, 32);
+    if (mr >= 0 && mg >= 0 && mb >= 0) {
+        const __m128i m_red = _mm_set1_epi16(short(mr)), m_green = _mm_set1_epi16(short(mg)),
+                      m_blue = _mm_set1_epi16(short(mb)), six_bits = _mm_set1_epi16(63), five_bits = _mm_set1_epi16(31);
+        for (; y < lit.end; ++y) {
+            __m128i* p = reinterpret_cast<__m128i*>(frame.row(y));
+            for (int x = 0; x < screen_width / 8; ++x) {
+                const __m128i v = _mm_loadu_si128(p + x);
+                const __m128i r = _mm_mulhi_epu16(_mm_srli_epi16(v, 11), m_red);
+                const __m128i g = _mm_mulhi_epu16(_mm_and_si128(_mm_srli_epi16(v, 5), six_bits), m_green);
+                const __m128i b = _mm_mulhi_epu16(_mm_and_si128(v, five_bits), m_blue);
+                _mm_storeu_si128(p + x, _mm_or_si128(_mm_or_si128(_mm_slli_epi16(r, 11), _mm_slli_epi16(g, 5)), b));
+            }
+        }
+    }
+#endif
+    for (; y < lit.end; ++y) {
         uint16_t* p = frame.row(y);
         for (int x = 0; x < screen_width; ++x) p[x] = haze(p[x]);
     }

@@ -9,7 +9,6 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
-#include <xmmintrin.h>
 #endif
 
 namespace engine {
@@ -348,17 +347,6 @@ void draw_particles(const EngineState& state, LargeParticles& large, platform::F
     constexpr int x_last = screen_width - block, y_last = screen_height - block;
     uint16_t* const base = frame.pixels.data();
     for (int i = 0; i < n; ++i) {
-#if defined(__SSE2__)
-        // Particles lie anywhere on the screen: ask for the first and last
-        // rows a block a few particles ahead may touch while this one is drawn.
-        constexpr int ahead = 12;
-        if (i + ahead < n) {
-            const int j = i + ahead;
-            const uint16_t* row = base + std::clamp(ys[j], 0, y_last) * screen_width + std::clamp(xs[j], 0, x_last);
-            _mm_prefetch(reinterpret_cast<const char*>(row), _MM_HINT_T0);
-            _mm_prefetch(reinterpret_cast<const char*>(row + (block - 1) * screen_width), _MM_HINT_T0);
-        }
-#endif
         if (!AllEyes && eye[i] != mode) continue;
         const uint32_t factor = factors(transparency[i], dim);
         const int x = xs[i], y = ys[i], w = ws[i], h = hs[i];

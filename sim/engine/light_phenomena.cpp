@@ -187,6 +187,11 @@ void draw_sac_refractions(const EngineState& state, const vision::Header& header
         const double factor = streak.brightness + 1.0;
         build_lut565(lut, [&](int, uint32_t c) { return brighten_channel(c, factor); });
         for (int p = 0; p < points; ++p) {
+            // A streak's points may lie anywhere: ask for the pixel of one a
+            // few points ahead while this one is drawn.
+            constexpr int ahead = 16;
+            if (p + ahead < points && on_screen(streak.x[p + ahead], streak.y[p + ahead]))
+                __builtin_prefetch(frame.row(streak.y[p + ahead]) + streak.x[p + ahead], 1);
             const int x = streak.x[p], y = streak.y[p];
             if (!on_screen(x, y)) continue;
             uint16_t& q = frame.row(y)[x];

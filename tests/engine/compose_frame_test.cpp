@@ -118,7 +118,7 @@ TEST(ComposeFrame, EachFullScreenPassEqualsItsLiteralVersion) {
         ASSERT_TRUE(frames_equal(expected, rig.frame));
     };
     rig.state.cataracts_active = 1;
-    for (float clarity : {0.9f, 1.0f, 0.1f, 0.05f, -2.0f, 1.5f, 250.0f, std::numeric_limits<float>::infinity(),
+    for (float clarity : {0.9f, 1.0f, 0.1f, 0.05f, 0.5f, 0.25f, 0.7f, 0.999f, 0.0f, -2.0f, 1.5f, 250.0f, std::numeric_limits<float>::infinity(),
                           std::numeric_limits<float>::quiet_NaN()}) {
         rig.state.cataract_clarity = clarity;
         check("haze", 10, [&](platform::Frame& f) { reference::draw_cataract_haze(f, clarity); });
