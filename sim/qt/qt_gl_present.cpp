@@ -108,7 +108,7 @@ bool upload_frame(GlPresenter& gl, const QImage& frame) {
     const int w = frame.width(), h = frame.height();
     gl.widened.resize(static_cast<size_t>(w) * h);
     for (int y = 0; y < h; ++y)
-        widen_row(frame.constScanLine(y), w, frame.format(), gl.widened.data() + static_cast<size_t>(y) * w);
+        widen_row(frame.constScanLine(y), w, gl.widened.data() + static_cast<size_t>(y) * w);
     QOpenGLFunctions* f = gl.context->functions();
     f->glBindTexture(GL_TEXTURE_2D, gl.texture);
     f->glPixelStorei(GL_UNPACK_ALIGNMENT, 4);

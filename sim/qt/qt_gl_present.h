@@ -43,7 +43,7 @@ bool renders_on_cpu(const QString& renderer);
 // The surface format a window must have to be drawn by `gl`.
 QSurfaceFormat gl_window_format(const GlPresenter& gl);
 
-// Draws `frame` (Format_RGB16, Format_BGR888 or Format_RGB32; null draws
+// Draws `frame` (Format_RGB16; null draws
 // black) into `picture` of a window whose drawable is `pixels` in size,
 // black around it, and swaps. Target pixel (x, y) of the picture shows
 // frame pixel (x * 640 / picture width, y * 480 / picture height) rounded

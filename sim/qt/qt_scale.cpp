@@ -1,4 +1,4 @@
-// qt_scale.cpp -- nearest-neighbour scaling of the frame into 32-bit pixels.
+// qt_scale.cpp -- nearest-neighbour scaling of the 5-6-5 frame into 32-bit pixels.
 #include "sim/qt/qt_scale.h"
 
 #include <cstdint>
@@ -18,10 +18,6 @@ inline uint32_t widen_565(uint16_t v) {
     g = (g << 2) | (g >> 4);
     b = (b << 3) | (b >> 2);
     return 0xFF000000u | (r << 16) | (g << 8) | b;
-}
-
-bool source_format_ok(QImage::Format f) {
-    return f == QImage::Format_RGB16 || f == QImage::Format_BGR888 || f == QImage::Format_RGB32;
 }
 
 bool target_format_ok(QImage::Format f) {
@@ -62,22 +58,13 @@ void put_row(uint32_t* d, const uint32_t* s, int count) {
 
 }  // namespace
 
-void widen_row(const uchar* s, int width, QImage::Format f, uint32_t* out) {
-    if (f == QImage::Format_RGB16) {
-        const uint16_t* p = reinterpret_cast<const uint16_t*>(s);
-        for (int x = 0; x < width; ++x) out[x] = widen_565(p[x]);
-    } else if (f == QImage::Format_BGR888) {
-        // Bytes blue, green, red in memory.
-        for (int x = 0; x < width; ++x, s += 3)
-            out[x] = 0xFF000000u | (uint32_t(s[2]) << 16) | (uint32_t(s[1]) << 8) | s[0];
-    } else {
-        const uint32_t* p = reinterpret_cast<const uint32_t*>(s);
-        for (int x = 0; x < width; ++x) out[x] = 0xFF000000u | p[x];
-    }
+void widen_row(const uchar* s, int width, uint32_t* out) {
+    const uint16_t* p = reinterpret_cast<const uint16_t*>(s);
+    for (int x = 0; x < width; ++x) out[x] = widen_565(p[x]);
 }
 
 bool can_scale_into(const QImage& source, const QImage& target) {
-    return !source.isNull() && !target.isNull() && source_format_ok(source.format()) &&
+    return !source.isNull() && !target.isNull() && source.format() == QImage::Format_RGB16 &&
            target_format_ok(target.format());
 }
 
@@ -99,7 +86,7 @@ bool scale_into(const QImage& source, QImage& target, QRect area, ScaleTables& t
         // target row that shows it.
         const int source_row = tables.source_y[y];
         if (source_row != made_row) {
-            widen_row(source.constScanLine(source_row), source.width(), source.format(), widened);
+            widen_row(source.constScanLine(source_row), source.width(), widened);
             for (int x = 0; x < w; ++x) row[x] = widened[sx[x]];
             made_row = source_row;
         }

@@ -23,13 +23,12 @@ struct ScaleTables {
 };
 
 // Whether scale_into can write `source` into `target` itself.
-// Sources: Format_RGB16, Format_BGR888, Format_RGB32. Targets: Format_RGB32,
+// Sources: Format_RGB16 (the frame). Targets: Format_RGB32,
 // Format_ARGB32 and Format_ARGB32_Premultiplied (written opaque).
 bool can_scale_into(const QImage& source, const QImage& target);
 
-// One row of `width` pixels in a source format (see can_scale_into) as
-// 0xFFRRGGBB, widened as scale_into widens.
-void widen_row(const uchar* row, int width, QImage::Format format, uint32_t* out);
+// One row of `width` 5-6-5 pixels as 0xFFRRGGBB, widened as scale_into widens.
+void widen_row(const uchar* row, int width, uint32_t* out);
 
 // Scales `source` to fill `area` of `target` and touches no pixel outside
 // it. Target pixel (x, y) of the area takes source pixel
