@@ -61,7 +61,7 @@ std::string layout_problem(std::FILE* file, long size) {
 
 }  // namespace
 
-std::string read_vision_for_report(const std::string& path, vision::Document& doc) {
+std::string read_vision_for_report(const std::string& path, vision::Document& doc, const std::string& made) {
     // The reader refuses what is not a regular file and says why in errno.
     vision::reset_to_new_document(doc);
     errno = 0;
@@ -73,7 +73,7 @@ std::string read_vision_for_report(const std::string& path, vision::Document& do
     if (std::fseek(file.get(), 0, SEEK_END) == 0) size = std::ftell(file.get());
     if (size < 0) return cannot_open(path, errno);
     const std::string problem = layout_problem(file.get(), size);
-    if (!problem.empty()) return quoted(path) + " is damaged: " + problem + ". No report was made.";
+    if (!problem.empty()) return quoted(path) + " is damaged: " + problem + ". No " + made + " was made.";
     return "";
 }
 

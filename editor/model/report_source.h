@@ -12,7 +12,9 @@ namespace editor {
 // reason), it is shorter than a vision header, a floater count lies outside
 // 0..100, it ends before its floater records, or a floater's dots lie
 // outside the file. The reader alone would read such a file as far as it
-// goes; a page for a doctor must not show what the file does not hold.
-std::string read_vision_for_report(const std::string& path, vision::Document& doc);
+// goes; a page for a doctor must not show what the file does not hold, nor
+// a page for others. The message for a damaged file ends "No <made> was made."
+std::string read_vision_for_report(const std::string& path, vision::Document& doc,
+                                   const std::string& made = "report");
 
 }  // namespace editor
