@@ -34,6 +34,11 @@ int run_file_command_line(int argc, char** argv) {
         return 2;
     }
     if (line.command == FileCommand::none) return -1;
+    if (same_file(line.out, line.file)) {
+        std::fprintf(stderr, "vitrion_edit: \"%s\" is the vision file itself; it is not written over.\n",
+                     line.out.c_str());
+        return 1;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QString failure =

@@ -128,6 +128,11 @@ void save_web_page(QWidget* owner, EditorState& state, const QString& player) {
     const QString suggested = state.vision_file.empty() ? QString() : QString::fromStdString(title) + ".html";
     if (!choose_file_to_save(owner, state, command_title, {{"Web page", "*.html *.htm"}}, "html", chosen, suggested))
         return;
+    if (!state.vision_file.empty() && same_file(chosen.path.toStdString(), state.vision_file)) {
+        show_warning(owner, command_title,
+                     QString("\"%1\" is your vision file; the page is not written over it. %2").arg(chosen.path, not_made));
+        return;
+    }
     if (!include_comments) clear_comments(vision);
     if (const QString error = write_web_page(chosen.path, page_template, vision, title); !error.isEmpty()) {
         show_warning(owner, command_title, error);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <sys/stat.h>
 
 #include "visionfile/reader.h"
 
@@ -75,6 +76,12 @@ std::string read_vision_for_report(const std::string& path, vision::Document& do
     const std::string problem = layout_problem(file.get(), size);
     if (!problem.empty()) return quoted(path) + " is damaged: " + problem + ". No " + made + " was made.";
     return "";
+}
+
+int same_file(const std::string& target, const std::string& vision_path) {
+    struct stat a, b;
+    return stat(target.c_str(), &a) == 0 && stat(vision_path.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
 }
 
 }  // namespace editor

@@ -17,4 +17,9 @@ namespace editor {
 std::string read_vision_for_report(const std::string& path, vision::Document& doc,
                                    const std::string& made = "report");
 
+// 1 when `target` is the same file as `vision_path` (the same device and
+// inode, whatever link or spelling leads there): writing a report or a page
+// there would destroy the vision. 0 otherwise, also when either is missing.
+int same_file(const std::string& target, const std::string& vision_path);
+
 }  // namespace editor

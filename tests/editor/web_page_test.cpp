@@ -187,11 +187,24 @@ TEST(WebPageMenu, ABadOrMissingPlayerIsSaidAndNothingIsAskedOrWritten) {
         EXPECT_TRUE(fixture.chooser_titles.isEmpty());
     }
     fixture.next_choice = QString::fromStdString(dir.file("gone/page.html"));
-    const DialogAnswer answer(false, true);
-    save_web_page(nullptr, fixture.state, player);
+    {
+        const DialogAnswer answer(false, true);
+        save_web_page(nullptr, fixture.state, player);
+    }
     ASSERT_EQ(fixture.messages.size(), 1);
     EXPECT_TRUE(fixture.messages[0].startsWith("Could not write \"" + fixture.next_choice + "\"")) << fixture.messages[0].toStdString();
-    EXPECT_EQ(files_in(dir), QStringList({"player.html"}));
+    // Choosing the vision file itself as the page leaves it as it was.
+    fixture.state.vision_file = dir.file("mine.flt");
+    testing_support::write_file(fixture.state.vision_file, {'v'});
+    fixture.next_choice = QString::fromStdString(fixture.state.vision_file);
+    {
+        const DialogAnswer answer(false, true);
+        save_web_page(nullptr, fixture.state, player);
+    }
+    ASSERT_EQ(fixture.messages.size(), 2);
+    EXPECT_TRUE(fixture.messages[1].contains("is your vision file")) << fixture.messages[1].toStdString();
+    EXPECT_EQ(testing_support::read_file(fixture.state.vision_file), std::vector<unsigned char>({'v'}));
+    EXPECT_EQ(files_in(dir), QStringList({"mine.flt", "player.html"}));
 }
 
 // The command line on a copy of the program with the stand-in player beside
@@ -264,6 +277,15 @@ TEST_F(WebPageCommandLine, ADamagedFileOrNoPlayerGivesItsMessageAndNoPage) {
     EXPECT_TRUE(made.err.contains("The web player is not installed")) << made.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(out)));
     EXPECT_EQ(files_in(dir), QStringList({"Ann.flt", "damaged.flt"}));
+
+    // Neither command writes over the vision file it reads.
+    for (const char* command : {"--web-page", "--report"}) {
+        made = testing_support::run_without_display(
+            program, {command, QString::fromStdString(dir.file("./Ann.flt")), QString::fromStdString(vision_file)});
+        EXPECT_EQ(made.code, 1) << command;
+        EXPECT_TRUE(made.err.contains("is the vision file itself")) << made.err.toStdString();
+        EXPECT_EQ(testing_support::read_file(vision_file), whole) << command;
+    }
 
     made = testing_support::run_without_display(program, {"--web-page", QString::fromStdString(out)});
     EXPECT_EQ(made.code, 2);
