@@ -151,13 +151,9 @@ QString web_page_from_file(const QString& out, const std::string& file, bool inc
     std::string page_template;
     if (const QString problem = read_web_player(web_player_path(), page_template); !problem.isEmpty()) return problem;
     auto doc = std::make_unique<vision::Document>();
-    if (const std::string problem = read_vision_for_report(file, *doc, "web page"); !problem.empty())
+    std::vector<uint8_t> vision;
+    if (const std::string problem = read_vision_for_report(file, *doc, "web page", &vision); !problem.empty())
         return QString::fromStdString(problem);
-    QFile source(QString::fromStdString(file));
-    if (!source.open(QIODevice::ReadOnly))
-        return QString("Could not open \"%1\": %2.").arg(source.fileName(), source.errorString());
-    const QByteArray bytes = source.readAll();
-    std::vector<uint8_t> vision(bytes.begin(), bytes.end());
     if (!include_comments) clear_comments(vision);
     return write_web_page(out, page_template, vision, web_page_title(file));
 }

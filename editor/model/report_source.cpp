@@ -62,7 +62,8 @@ std::string layout_problem(std::FILE* file, long size) {
 
 }  // namespace
 
-std::string read_vision_for_report(const std::string& path, vision::Document& doc, const std::string& made) {
+std::string read_vision_for_report(const std::string& path, vision::Document& doc, const std::string& made,
+                                   std::vector<uint8_t>* bytes) {
     // The reader refuses what is not a regular file and says why in errno.
     vision::reset_to_new_document(doc);
     errno = 0;
@@ -75,6 +76,15 @@ std::string read_vision_for_report(const std::string& path, vision::Document& do
     if (size < 0) return cannot_open(path, errno);
     const std::string problem = layout_problem(file.get(), size);
     if (!problem.empty()) return quoted(path) + " is damaged: " + problem + ". No " + made + " was made.";
+    if (bytes) {
+        bytes->resize(size_t(size));
+        errno = 0;
+        if (std::fseek(file.get(), 0, SEEK_SET) != 0 ||
+            (size > 0 && std::fread(bytes->data(), size_t(size), 1, file.get()) != 1)) {
+            bytes->clear();
+            return cannot_open(path, errno ? errno : EIO);
+        }
+    }
     return "";
 }
 
