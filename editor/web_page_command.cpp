@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
-#include <cerrno>
 #include <cstring>
 #include <memory>
 

@@ -151,6 +151,33 @@ TEST(WebPageMenu, ThePageHoldsTheDocumentAsItIsNowAndItsCommentsOnlyWhenTicked) 
     EXPECT_EQ(files_in(dir), QStringList({"player.html", "with.html", "without.html"}));
 }
 
+// A picture a loaded file named goes to others only when the person says so.
+TEST(WebPageMenu, APictureALoadedFileNamedIsAskedAbout) {
+    testing_support::TempDir dir;
+    const QString player = write_player(dir, stand_in_player);
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("private.jpg")), "JPG"));
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        SCOPED_TRACE(answer == QMessageBox::Yes ? "yes" : "no");
+        testing_support::EditorFixture fixture;
+        std::snprintf(fixture.doc->header.slots[0].picture_path, vision::path_size, "%s", dir.file("private.jpg").c_str());
+        fixture.state.picture_origin[0] = PictureOrigin::loaded;
+        fixture.answers = {answer};
+        const std::string out = dir.file("page.html");
+        fixture.next_choice = QString::fromStdString(out);
+        const DialogAnswer shown(false, true);
+        save_web_page(nullptr, fixture.state, player);
+        ASSERT_EQ(fixture.questions.size(), 1);
+        EXPECT_TRUE(fixture.questions[0].contains("into the web page")) << fixture.questions[0].toStdString();
+        const WrittenPage page = read_page(out);
+        auto read = std::make_unique<vision::Document>();
+        ASSERT_EQ(vision::read_vision_bytes(*read, reinterpret_cast<const uint8_t*>(page.vision.constData()),
+                                            size_t(page.vision.size())), 1);
+        EXPECT_EQ(read->header.slots[0].picture_offset != 0, answer == QMessageBox::Yes);
+    }
+}
+
 TEST(WebPageMenu, ABadOrMissingPlayerIsSaidAndNothingIsAskedOrWritten) {
     testing_support::TempDir dir;
     const struct {
