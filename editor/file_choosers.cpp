@@ -41,6 +41,7 @@ QString run_file_dialog(const ChooserRequest& request) {
     dialog.setNameFilters(filters);
     if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());
     dialog.setDefaultSuffix(request.default_suffix);
+    if (!request.suggested_name.isEmpty()) dialog.selectFile(request.suggested_name);
     if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList files = dialog.selectedFiles();
     return files.isEmpty() ? QString() : files.front();
@@ -53,9 +54,10 @@ QString folder_or(const std::string& remembered, const QString& fallback) {
 
 bool choose_file(QWidget* owner, std::string& remembered, const QString& start_folder,
                  const QString& title, const QList<FileType>& types,
-                 const QString& default_suffix, bool must_exist, ChosenFile& out) {
+                 const QString& default_suffix, bool must_exist, ChosenFile& out,
+                 const QString& suggested_name = {}) {
     out = ChosenFile{};
-    ChooserRequest request{owner, title, types, default_suffix, start_folder, must_exist};
+    ChooserRequest request{owner, title, types, default_suffix, start_folder, must_exist, suggested_name};
     const QString chosen = chooser_override() ? chooser_override()(request) : run_file_dialog(request);
     if (chosen.isEmpty()) return false;
     const QFileInfo info(chosen);
@@ -103,9 +105,9 @@ bool choose_file_to_open(QWidget* owner, EditorState& state, const QString& titl
 
 bool choose_file_to_save(QWidget* owner, EditorState& state, const QString& title,
                          const QList<FileType>& types, const QString& default_suffix,
-                         ChosenFile& out) {
+                         ChosenFile& out, const QString& suggested_name) {
     return choose_file(owner, state.last_vision_directory, vision_start_folder(state), title, types,
-                       default_suffix, false, out);
+                       default_suffix, false, out, suggested_name);
 }
 
 bool choose_picture_to_open(QWidget* owner, EditorState& state, const QString& title,

@@ -34,6 +34,7 @@ struct ChooserRequest {
     QString default_suffix;      // without the dot, e.g. "flt"
     QString start_folder;        // where the chooser opens
     bool must_exist = false;     // open choosers require an existing file
+    QString suggested_name;      // the file name a save chooser proposes; "" none
 };
 
 // Shows the chooser and returns the chosen full path, or an empty text on cancel.
@@ -69,10 +70,11 @@ bool choose_file_to_open(QWidget* owner, EditorState& state, const QString& titl
                          ChosenFile& out);
 
 // The same for a vision file to save (it need not exist; an existing file is
-// replaced without asking), sharing the same remembered folder.
+// replaced without asking), sharing the same remembered folder; the chooser
+// proposes `suggested_name` when it is not empty.
 bool choose_file_to_save(QWidget* owner, EditorState& state, const QString& title,
                          const QList<FileType>& types, const QString& default_suffix,
-                         ChosenFile& out);
+                         ChosenFile& out, const QString& suggested_name = {});
 
 // The same for an existing picture file, starting in picture_start_folder
 // and remembering its own folder.

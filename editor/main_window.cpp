@@ -41,6 +41,7 @@
 #include "editor/picture_resources.h"
 #include "editor/sac_refractions_dialog.h"
 #include "editor/show_in_simulator.h"
+#include "editor/web_page_command.h"
 #include "visionfile/reader.h"
 #include "visionfile/writer.h"
 #ifdef VITRION_HAVE_ICON
@@ -135,6 +136,7 @@ void start_editor_state(EditorState& state, vision::Document& doc) {
     state.startup_directory = QDir::currentPath().toStdString();
     state.last_vision_directory.clear();
     state.last_picture_directory.clear();
+    state.vision_file.clear();
     for (PictureOrigin& origin : state.picture_origin) origin = PictureOrigin::chosen;
     state.current_eye = 0;
     state.current_floater[0] = state.current_floater[1] = 0;
@@ -157,6 +159,7 @@ QMainWindow* create_main_window(EditorState& state) {
     add_command(file, window, state, "Show in simulator", menu_show_in_simulator, QKeySequence(Qt::Key_F5));
     add_command(file, window, state, "Report for the eye doctor\u2026", menu_report);
     add_command(file, window, state, "Print report\u2026", menu_print_report, QKeySequence(Qt::CTRL | Qt::Key_P));
+    add_command(file, window, state, "Save as web page\u2026", menu_save_web_page);
     add_command(file, window, state, "Exit", menu_exit, QKeySequence(Qt::CTRL | Qt::Key_Q));
     QMenu* configurations = bar->addMenu("Configurations");
     add_command(configurations, window, state, "Background", menu_background);
@@ -184,6 +187,7 @@ void run_menu_command(QMainWindow* window, EditorState& state, int id) {
     case menu_exit: window->close(); break;
     case menu_report: export_report_command(window, state); break;
     case menu_print_report: print_report_command(window, state); break;
+    case menu_save_web_page: save_web_page_command(window, state); break;
     case menu_background: run_background_dialog(window, state); break;
     case menu_personal: run_personal_dialog(window, state); break;
     case menu_left_floaters:
@@ -231,6 +235,7 @@ bool read_vision_into(QWidget* owner, EditorState& state, const QString& path) {
         return false;
     }
     mark_pictures_loaded(state);
+    state.vision_file = path.toStdString();
     mark_document_unchanged(state);
     update_recovery_copy(state);
     return true;
@@ -252,11 +257,7 @@ bool open_vision_file(QWidget* owner, EditorState& state, const QString& path) {
     return read_vision_into(owner, state, path);
 }
 
-namespace {
-
-// Asks, once per loaded file, whether the pictures it named may be copied
-// into the vision file being saved. Returns false when the person cancels.
-bool confirm_loaded_pictures(QWidget* owner, EditorState& state, const QString& target) {
+bool confirm_loaded_pictures(QWidget* owner, EditorState& state, const QString& title, const QString& into) {
     int slots[vision::picture_slots];
     const int count = pictures_to_confirm(state, slots);
     if (count == 0) return true;
@@ -265,26 +266,38 @@ bool confirm_loaded_pictures(QWidget* owner, EditorState& state, const QString& 
         named << QString("Background %1: %2").arg(slots[n] + 1).arg(
                      QString::fromStdString(picture_path(state.doc->header, slots[n])));
     const QMessageBox::StandardButton answer = ask_question(
-        owner, "Save Vitrion Vision File",
+        owner, title,
         QString("The vision file you loaded names these files of this computer as background "
                 "pictures; you did not choose them yourself:\n%1\n\nSaving copies them whole "
-                "into \"%2\". Embed them?\n\"No\" saves the vision file without them; the "
+                "into %2. Embed them?\n\"No\" saves without them; the "
                 "background dialog keeps showing their paths.")
-            .arg(named.join('\n'), target),
+            .arg(named.join('\n'), into),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
     if (answer == QMessageBox::Cancel) return false;
     answer_pictures(state, answer == QMessageBox::Yes);
     return true;
 }
 
-}  // namespace
+QStringList missing_pictures(const EditorState& state, const vision::SaveReport& report) {
+    QStringList missing;
+    for (int slot = 0; slot < vision::picture_slots; ++slot) {
+        if (report.slot_missing[slot])
+            missing << QString("Background %1: %2 (%3)")
+                           .arg(slot + 1)
+                           .arg(QString::fromStdString(picture_path(state.doc->header, slot)),
+                                report.slot_refused[slot] ? "not a picture of its kind, or over 64 MB"
+                                                          : "could not be read");
+    }
+    return missing;
+}
 
 bool save_vision_command(QWidget* owner, EditorState& state) {
     ChosenFile chosen;
     if (!choose_file_to_save(owner, state, "Save Vitrion Vision File", vision_file_types(), "flt",
                              chosen))
         return false;
-    if (!confirm_loaded_pictures(owner, state, chosen.path)) return false;
+    if (!confirm_loaded_pictures(owner, state, "Save Vitrion Vision File", "\"" + chosen.path + "\""))
+        return false;
 
     // Refused pictures are left out of a copy, so the slots keep showing
     // their paths; the copy's offsets then come back to the document.
@@ -311,17 +324,10 @@ bool save_vision_command(QWidget* owner, EditorState& state) {
                          .arg(chosen.path, error_text(report.error)));
         return false;
     }
+    state.vision_file = chosen.path.toStdString();
     mark_document_unchanged(state);
     update_recovery_copy(state);
-    QStringList missing;
-    for (int slot = 0; slot < vision::picture_slots; ++slot) {
-        if (report.slot_missing[slot])
-            missing << QString("Background %1: %2 (%3)")
-                           .arg(slot + 1)
-                           .arg(QString::fromStdString(picture_path(state.doc->header, slot)),
-                                report.slot_refused[slot] ? "not a picture of its kind, or over 64 MB"
-                                                          : "could not be read");
-    }
+    const QStringList missing = missing_pictures(state, report);
     if (!missing.isEmpty())
         show_warning(owner, "Save Vitrion Vision File",
                      QString("\"%1\" was saved, but these background pictures are not in it:\n%2")

@@ -1,6 +1,7 @@
 // main_window.h -- the editor's main window, its menu and the file, help and dialog commands.
 #pragma once
 #include <QString>
+#include <QStringList>
 
 class QApplication;
 class QMainWindow;
@@ -8,6 +9,7 @@ class QWidget;
 
 namespace vision {
 struct Document;
+struct SaveReport;
 }
 
 namespace editor {
@@ -21,6 +23,7 @@ enum MenuId {
     menu_show_in_simulator = 103,
     menu_report = 104,
     menu_print_report = 105,
+    menu_save_web_page = 106,
     menu_background = 200,
     menu_personal = 201,
     menu_left_sac_refractions = 202,
@@ -70,6 +73,17 @@ void load_vision_command(QWidget* owner, EditorState& state);
 // when it was loaded.
 bool open_vision_file(QWidget* owner, EditorState& state, const QString& path);
 bool save_vision_command(QWidget* owner, EditorState& state);
+
+// Before the document's pictures go into a file: asks, once per loaded
+// file, in a question titled `title`, whether the pictures the loaded file
+// named may be copied whole into `into` (e.g. the target's quoted path);
+// nothing is asked when there are none. Returns false when the person
+// cancels; otherwise the answer is kept for the slots asked about.
+bool confirm_loaded_pictures(QWidget* owner, EditorState& state, const QString& title, const QString& into);
+
+// The background pictures a write left out by its `report`, one line each
+// ("Background 1: PATH (why)"); empty when every picture is in.
+QStringList missing_pictures(const EditorState& state, const vision::SaveReport& report);
 
 // `relative` (e.g. "readme.txt") in `program_dir` when it is there, else in
 // the installed data folder `program_dir`/../share/vitrion; the first when

@@ -47,6 +47,7 @@ struct EditorState {
     std::string startup_directory;     // working directory at start, with no trailing '/'
     std::string last_vision_directory;   // folder of the vision file last loaded or saved
     std::string last_picture_directory;  // folder of the background picture last chosen
+    std::string vision_file;           // the vision file last loaded or saved; "" for a new document
     PictureOrigin picture_origin[vision::picture_slots] = {
         PictureOrigin::chosen, PictureOrigin::chosen, PictureOrigin::chosen, PictureOrigin::chosen};
     // The document as it was last created, loaded or saved; the question

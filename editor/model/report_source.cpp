@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <sys/stat.h>
 
 #include "visionfile/reader.h"
 
@@ -61,7 +62,8 @@ std::string layout_problem(std::FILE* file, long size) {
 
 }  // namespace
 
-std::string read_vision_for_report(const std::string& path, vision::Document& doc) {
+std::string read_vision_for_report(const std::string& path, vision::Document& doc, const std::string& made,
+                                   std::vector<uint8_t>* bytes) {
     // The reader refuses what is not a regular file and says why in errno.
     vision::reset_to_new_document(doc);
     errno = 0;
@@ -73,8 +75,23 @@ std::string read_vision_for_report(const std::string& path, vision::Document& do
     if (std::fseek(file.get(), 0, SEEK_END) == 0) size = std::ftell(file.get());
     if (size < 0) return cannot_open(path, errno);
     const std::string problem = layout_problem(file.get(), size);
-    if (!problem.empty()) return quoted(path) + " is damaged: " + problem + ". No report was made.";
+    if (!problem.empty()) return quoted(path) + " is damaged: " + problem + ". No " + made + " was made.";
+    if (bytes) {
+        bytes->resize(size_t(size));
+        errno = 0;
+        if (std::fseek(file.get(), 0, SEEK_SET) != 0 ||
+            (size > 0 && std::fread(bytes->data(), size_t(size), 1, file.get()) != 1)) {
+            bytes->clear();
+            return cannot_open(path, errno ? errno : EIO);
+        }
+    }
     return "";
+}
+
+int same_file(const std::string& target, const std::string& vision_path) {
+    struct stat a, b;
+    return stat(target.c_str(), &a) == 0 && stat(vision_path.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
 }
 
 }  // namespace editor

@@ -29,6 +29,7 @@
 #include "editor/model/sac_refractions.h"
 #include "editor/personal_dialog.h"
 #include "editor/sac_refractions_dialog.h"
+#include "editor/web_page_command.h"
 #include "support/temp_dir.h"
 #include "ui_test_support.h"
 
@@ -81,6 +82,11 @@ void expect_nothing_clipped(QDialog* dialog) {
             EXPECT_LE(button->sizeHint().width(), button->width()) << name.toStdString();
         }
     }
+}
+
+// The export dialog as a page of 12.3 MB, its longest size text.
+QDialog* create_sized_web_page_dialog(QWidget* owner, EditorState&) {
+    return create_web_page_dialog(owner, 12'345'678);
 }
 
 QString value_text(QDialog* dialog, int id) {
@@ -192,7 +198,8 @@ TEST(DialogLayout, NoControlIsClippedOrCoveredInAnyDialog) {
     set_picture_path(fixture.doc->header, 1, dir.file("gone.jpg"));
     fixture.doc->header.blood_cells_count = 1000;
     for (DialogMaker make : {create_floater_map_dialog, create_sac_refractions_dialog,
-                             create_personal_dialog, create_background_dialog}) {
+                             create_personal_dialog, create_background_dialog,
+                             create_sized_web_page_dialog}) {
         std::unique_ptr<QDialog> dialog(make(nullptr, fixture.state));
         dialog->show();
         SCOPED_TRACE(dialog->windowTitle().toStdString());

@@ -19,34 +19,12 @@
 #include "visionfile/writer.h"
 
 using namespace editor;
+using testing_support::Outcome;
 
 namespace {
 
-struct Outcome {
-    int code = -1;
-    QString out, err;
-};
-
-// Runs `program` with `arguments` and no display at all.
-Outcome run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    env.remove("QT_QPA_PLATFORM");
-    env.insert("LC_ALL", "C.UTF-8");
-    process.setProcessEnvironment(env);
-    process.start(program, arguments);
-    Outcome result;
-    if (!process.waitForFinished(60000)) return result;
-    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
-}
-
 Outcome report(const std::string& out, const std::string& in) {
-    return run(VITRION_BIN_DIR "/vitrion_edit", {"--report", QString::fromStdString(out), QString::fromStdString(in)});
+    return testing_support::run_without_display(VITRION_BIN_DIR "/vitrion_edit", {"--report", QString::fromStdString(out), QString::fromStdString(in)});
 }
 
 QString squeezed(const QString& text) { return QString(text).replace(QRegularExpression("\\s+"), " "); }
@@ -114,10 +92,10 @@ TEST_F(ReportPdf, OnePageWithEveryAnswerTheCommentsAndEmbeddedFonts) {
         QFile::copy(QString::fromStdString(pdf), keep);
     }
 
-    const Outcome info = run("pdfinfo", {QString::fromStdString(pdf)});
+    const Outcome info = testing_support::run_without_display("pdfinfo", {QString::fromStdString(pdf)});
     EXPECT_TRUE(info.out.contains(QRegularExpression("Pages:\\s+1\\n"))) << info.out.toStdString();
 
-    const QString text = squeezed(run("pdftotext", {QString::fromStdString(pdf), "-"}).out);
+    const QString text = squeezed(testing_support::run_without_display("pdftotext", {QString::fromStdString(pdf), "-"}).out);
     const ReportContent content = report_content(*doc, "");
     for (const std::string& answer : content.answers)
         EXPECT_TRUE(text.contains(QString::fromStdString(answer))) << answer;
@@ -129,7 +107,7 @@ TEST_F(ReportPdf, OnePageWithEveryAnswerTheCommentsAndEmbeddedFonts) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
 
     // Below the header and its rule, one line per font: the "emb" column says yes.
-    const QStringList fonts = run("pdffonts", {QString::fromStdString(pdf)}).out.split('\n', Qt::SkipEmptyParts);
+    const QStringList fonts = testing_support::run_without_display("pdffonts", {QString::fromStdString(pdf)}).out.split('\n', Qt::SkipEmptyParts);
     ASSERT_GE(fonts.size(), 3);
     const int column = int(fonts[0].indexOf(" emb")) + 1;
     for (int i = 2; i < fonts.size(); ++i) EXPECT_EQ(fonts[i].mid(column, 3), "yes") << fonts[i].toStdString();
@@ -137,11 +115,11 @@ TEST_F(ReportPdf, OnePageWithEveryAnswerTheCommentsAndEmbeddedFonts) {
 
 TEST_F(ReportPdf, TheDotsAreDarkInTheirOwnEyesPanelOnly) {
     ASSERT_EQ(report(pdf, vision_file).code, 0);
-    const Outcome info = run("pdfinfo", {QString::fromStdString(pdf)});
+    const Outcome info = testing_support::run_without_display("pdfinfo", {QString::fromStdString(pdf)});
     const QRegularExpressionMatch size = QRegularExpression("Page size:\\s+([0-9.]+) x ([0-9.]+) pts").match(info.out);
     ASSERT_TRUE(size.hasMatch());
     const double dpi = 150;
-    ASSERT_EQ(run("pdftoppm", {"-r", "150", "-png", "-singlefile", QString::fromStdString(pdf),
+    ASSERT_EQ(testing_support::run_without_display("pdftoppm", {"-r", "150", "-png", "-singlefile", QString::fromStdString(pdf),
                                QString::fromStdString(dir.file("page"))}).code, 0);
     const QImage page(QString::fromStdString(dir.file("page.png")));
     ASSERT_FALSE(page.isNull());
@@ -207,7 +185,7 @@ TEST_F(ReportPdf, AnUnwritableTargetIsReportedAndAnOldReportStays) {
 }
 
 TEST(ReportArguments, WrongArgumentsGiveTheUsage) {
-    const Outcome made = run(VITRION_BIN_DIR "/vitrion_edit", {"--report", "only-one.pdf"});
+    const Outcome made = testing_support::run_without_display(VITRION_BIN_DIR "/vitrion_edit", {"--report", "only-one.pdf"});
     EXPECT_EQ(made.code, 2);
     EXPECT_TRUE(made.err.contains("usage: vitrion_edit --report OUT.pdf FILE.flt"));
 }
@@ -234,7 +212,7 @@ TEST(ReportMenu, TheStillsUseOnlyPicturesThePersonChose) {
         run_menu_command(window.get(), fixture.state, menu_report);
         EXPECT_EQ(fixture.chooser_filters, QStringList({"PDF (*.pdf)"}));
         EXPECT_TRUE(fixture.messages.isEmpty()) << fixture.messages.join('\n').toStdString();
-        ASSERT_EQ(run("pdftoppm", {"-r", "72", "-png", "-singlefile", QString::fromStdString(pdf),
+        ASSERT_EQ(testing_support::run_without_display("pdftoppm", {"-r", "72", "-png", "-singlefile", QString::fromStdString(pdf),
                                    QString::fromStdString(dir.file("menu"))}).code, 0);
         const QImage page(QString::fromStdString(dir.file("menu.png")));
         const ReportLayout layout = report_layout(page.width(), page.height());

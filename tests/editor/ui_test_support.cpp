@@ -1,6 +1,9 @@
 // ui_test_support.cpp -- the editor fixture's recorders.
 #include "ui_test_support.h"
 
+#include <QProcess>
+#include <QProcessEnvironment>
+
 #include "editor/file_choosers.h"
 #include "editor/main_window.h"
 #include "editor/messages.h"
@@ -15,6 +18,7 @@ EditorFixture::EditorFixture() : doc(std::make_unique<vision::Document>()) {
         chooser_filters.clear();
         for (const editor::FileType& type : request.types) chooser_filters << editor::qt_filter(type);
         chooser_suffix = request.default_suffix;
+        chooser_name = request.suggested_name;
         return next_choice;
     });
     editor::set_shell_function([this](const QString& path) {
@@ -34,6 +38,23 @@ EditorFixture::~EditorFixture() {
     editor::set_shell_function({});
     editor::set_message_function({});
     editor::set_question_function({});
+}
+
+Outcome run_without_display(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    env.insert("LC_ALL", "C.UTF-8");
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    Outcome result;
+    if (!process.waitForFinished(60000)) return result;
+    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
 }
 
 }  // namespace testing_support

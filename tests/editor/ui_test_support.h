@@ -30,6 +30,7 @@ struct EditorFixture {
     QStringList chooser_folders;
     QStringList chooser_filters;   // the filters of the last chooser
     QString chooser_suffix;        // its default suffix
+    QString chooser_name;          // the file name it proposed
     QStringList opened;            // paths handed to the shell
     bool shell_opens = true;       // what the desktop answers
     QStringList messages;          // texts of the warning boxes
@@ -38,6 +39,16 @@ struct EditorFixture {
     QList<QMessageBox::StandardButton> answers;
     QStringList questions;
 };
+
+// What a program run to its end gave: exit code (-1 when it crashed or did
+// not end within a minute) and its two output streams.
+struct Outcome {
+    int code = -1;
+    QString out, err;
+};
+
+// Runs `program` with `arguments` and no display at all, in the C.UTF-8 locale.
+Outcome run_without_display(const QString& program, const QStringList& arguments);
 
 // The child control named "ctl_<id>" of `parent`, or nullptr.
 template <typename T>
