@@ -18,6 +18,7 @@
 
 #include "sim/platform/jpeg_decode.h"
 #include "sim/platform/pictures.h"
+#include "sim/web/page_bytes.h"
 #include "visionfile/reader.h"
 #include "visionfile/writer.h"
 
@@ -26,35 +27,11 @@ namespace {
 constexpr int web_scene_quality = 35;
 constexpr int scene_slots = 2;
 
-std::vector<uint8_t> read_all(const char* path) {
-    std::vector<uint8_t> bytes;
-    if (std::FILE* f = std::fopen(path, "rb")) {
-        uint8_t block[65536];
-        for (size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;) bytes.insert(bytes.end(), block, block + n);
-        std::fclose(f);
-    }
-    return bytes;
-}
-
 int write_all(const std::string& path, const uint8_t* data, size_t size) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return 0;
     const int ok = std::fwrite(data, 1, size, f) == size;
     return std::fclose(f) == 0 && ok;
-}
-
-std::string base64(const std::vector<uint8_t>& in) {
-    static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    for (size_t i = 0; i < in.size(); i += 3) {
-        const uint32_t v = uint32_t(in[i]) << 16 | (i + 1 < in.size() ? uint32_t(in[i + 1]) << 8 : 0) |
-                           (i + 2 < in.size() ? in[i + 2] : 0);
-        out += digits[v >> 18 & 63];
-        out += digits[v >> 12 & 63];
-        out += i + 1 < in.size() ? digits[v >> 6 & 63] : '=';
-        out += i + 2 < in.size() ? digits[v & 63] : '=';
-    }
-    return out;
 }
 
 std::vector<uint8_t> gzip(const std::vector<uint8_t>& in) {
@@ -80,7 +57,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string work = argv[2];
-    const std::vector<uint8_t> file = read_all(argv[1]);
+    const std::vector<uint8_t> file = web_page::read_file_bytes(argv[1]);
     auto doc = std::make_unique<vision::Document>();
     if (file.empty() || !vision::read_vision_file(*doc, argv[1])) {
         std::fprintf(stderr, "pack_default_vision: cannot read %s\n", argv[1]);
@@ -112,8 +89,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pack_default_vision: cannot write %s\n", packed_name.c_str());
         return 1;
     }
-    const std::vector<uint8_t> packed = gzip(read_all(packed_name.c_str()));
-    const std::string text = base64(packed);
+    const std::vector<uint8_t> packed = gzip(web_page::read_file_bytes(packed_name.c_str()));
+    const std::string text = web_page::base64(packed);
     if (packed.empty() || !write_all(argv[3], reinterpret_cast<const uint8_t*>(text.data()), text.size())) {
         std::fprintf(stderr, "pack_default_vision: cannot write %s\n", argv[3]);
         return 1;

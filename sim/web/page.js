@@ -110,10 +110,11 @@ var VitrionPage = (function () {
   function start() {
     ['web_plan_pictures', 'web_store_picture', 'web_start', 'web_run_script', 'web_tick', 'web_key_down',
      'web_mouse_move', 'web_left_down', 'web_left_up', 'web_right_down', 'web_paint', 'web_file_chosen',
-     'web_enabled_effects'].forEach(function (name) { exports[name] = Module['_' + name]; });
+     'web_enabled_effects', 'web_all_effects_on'].forEach(function (name) { exports[name] = Module['_' + name]; });
     makeFonts();
     var visionText = document.getElementById('vitrion-vision').textContent.trim();
     var test = /#test=([^&]*)/.exec(location.hash);
+    var rateRun = /#fps=([0-9]+)/.exec(location.hash);
     testMode = !!test;
     if (visionText.indexOf(PLACEHOLDER_START) === 0) {
       message('This is the Vitrion player without a vision in it.\n\n' +
@@ -143,8 +144,32 @@ var VitrionPage = (function () {
         var result = withString(script, function (p) { return Module.UTF8ToString(exports.web_run_script(p)); });
         finishTest(result);
       }
+      if (rateRun) measureFrameRate(Number(rateRun[1]));
       layout();
     });
+  }
+
+  // Test hook: runs the player for `seconds` with every effect on and the gaze circling, then
+  // reports the frames a second of the last two seconds and the longest tick.
+  function measureFrameRate(seconds) {
+    var longest = 0, angle = 0, started = performance.now();
+    var plainTick = exports.web_tick;
+    exports.web_tick = function () {
+      var t = performance.now();
+      plainTick();
+      longest = Math.max(longest, performance.now() - t);
+    };
+    var mover = setInterval(function () {
+      angle += 0.15;
+      exports.web_mouse_move(320 + Math.round(200 * Math.cos(angle)), 240 + Math.round(150 * Math.sin(angle)));
+    }, 30);
+    setTimeout(function () { exports.web_all_effects_on(); longest = 0; }, 1500);
+    setTimeout(function () {
+      clearInterval(mover);
+      testMode = true;
+      finishTest('fps ' + framesPerSecond().toFixed(2) + '\nlongest_tick_ms ' + longest.toFixed(1) +
+                 '\nseconds ' + ((performance.now() - started) / 1000).toFixed(1));
+    }, seconds * 1000);
   }
 
   function finishTest(result) {

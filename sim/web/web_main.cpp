@@ -116,6 +116,16 @@ EMSCRIPTEN_KEEPALIVE int web_enabled_effects() {
     return bits;
 }
 
+// Test hook of the frame-rate run: every effect on, as the all-effects
+// benchmark has them.
+EMSCRIPTEN_KEEPALIVE void web_all_effects_on() {
+    shell::Simulator* s = running();
+    if (!s) return;
+    engine::EngineState& e = s->engine;
+    e.floaters_active = e.cataracts_active = e.sparks_active = e.stars_active = 1;
+    e.sac_refractions_active = e.sunglasses_active = e.retina_shadow_active = e.flashes_active = 1;
+}
+
 }  // extern "C"
 
 int main() { return 0; }

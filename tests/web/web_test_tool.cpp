@@ -1,0 +1,70 @@
+// web_test_tool.cpp -- the desktop side of the browser tests.
+//
+//   web_test_tool page TEMPLATE VISION TITLE OUT
+//       fills the player template as an export does: the vision file's bytes
+//       in base64 for the vision placeholder, TITLE (plain letters and
+//       spaces; nothing to escape) for the title placeholder.
+//   web_test_tool frames FOLDER VISION SCRIPT
+//       runs SCRIPT (sim/web/event_script.h) on the null platform as
+//       `vitrion_sim --no-intro VISION` started in FOLDER (which holds
+//       vitrion.dat) and prints the hash of every frame, one a line.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "sim/platform/null_platform.h"
+#include "sim/shell/command_line.h"
+#include "sim/shell/shell.h"
+#include "sim/web/event_script.h"
+#include "sim/web/page_bytes.h"
+
+namespace {
+
+int replace_once(std::string& text, const std::string& placeholder, const std::string& value) {
+    const size_t at = text.find(placeholder);
+    if (at == std::string::npos || text.find(placeholder, at + 1) != std::string::npos) return 0;
+    text.replace(at, placeholder.size(), value);
+    return 1;
+}
+
+int fill_page(const char* template_path, const char* vision_path, const char* title, const char* out_path) {
+    const std::vector<uint8_t> page = web_page::read_file_bytes(template_path);
+    std::string text(page.begin(), page.end());
+    if (!replace_once(text, "@VITRION_VISION@", web_page::base64(web_page::read_file_bytes(vision_path))) ||
+        !replace_once(text, "@VITRION_TITLE@", title)) {
+        std::fprintf(stderr, "web_test_tool: %s does not hold each placeholder once\n", template_path);
+        return 1;
+    }
+    std::FILE* f = std::fopen(out_path, "wb");
+    if (!f || std::fwrite(text.data(), 1, text.size(), f) != text.size() || std::fclose(f) != 0) return 1;
+    return 0;
+}
+
+int print_frames(const char* folder, const char* vision, const char* script) {
+    if (chdir(folder) != 0) return 1;
+    platform::NullPlatform screen;
+    screen.record_text = 0;
+    auto sim = std::make_unique<shell::Simulator>(screen);
+    shell::SimCommandLine line;
+    line.no_intro = 1;
+    std::snprintf(line.file, sizeof line.file, "%s", vision);
+    shell::apply_sim_command_line(*sim, line);
+    shell::on_create(*sim);
+    std::string hashes;
+    const int ok = web_test::run_event_script(*sim, script, {&screen.clock, &screen.steady_ms}, hashes);
+    std::fputs(hashes.c_str(), stdout);
+    if (!ok) std::puts("script error");
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 6 && std::strcmp(argv[1], "page") == 0) return fill_page(argv[2], argv[3], argv[4], argv[5]);
+    if (argc == 5 && std::strcmp(argv[1], "frames") == 0) return print_frames(argv[2], argv[3], argv[4]);
+    std::fprintf(stderr, "usage: web_test_tool page TEMPLATE VISION TITLE OUT | frames FOLDER VISION SCRIPT\n");
+    return 2;
+}
