@@ -334,8 +334,9 @@ var VitrionPage = (function () {
     console.error(text);
     var box = document.getElementById('errors');
     box.textContent = (box.textContent ? box.textContent + '\n' : '') + text;
+    // They fade after a while, but stay for a test hook to read.
     clearTimeout(errorTimer);
-    errorTimer = setTimeout(function () { box.textContent = ''; }, 8000);
+    if (!testMode) errorTimer = setTimeout(function () { box.textContent = ''; }, 8000);
   }
 
   function leaveFullScreen() {

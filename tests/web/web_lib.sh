@@ -19,5 +19,5 @@ web_run_page() {
 
 # web_result DOM: the text of the page's result element (what a test hook reports).
 web_result() {
-  sed -n '/<pre id="result">/,/<\/pre>/p' "$1" | sed -e 's/<pre id="result">//' -e 's/<\/pre>.*//' | sed '/^$/d'
+  tr '\n' '\001' <"$1" | sed -n 's/.*<pre id="result">\([^<]*\)<\/pre>.*/\1/p' | tr '\001' '\n' | sed '/^$/d'
 }
