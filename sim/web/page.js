@@ -176,6 +176,7 @@ var VitrionPage = (function () {
     if (!testMode) return;
     document.getElementById('result').textContent = result;
     document.title = 'vitrion-test-done';
+    console.log('vitrion-result: ' + result.replace(/\n/g, ' | '));
   }
 
   // ------------------------------------------------------------ the screen
