@@ -176,6 +176,7 @@ var VitrionPage = (function () {
     if (!testMode) return;
     document.getElementById('result').textContent = result;
     document.title = 'vitrion-test-done';
+    // Headless runs read the result from the console.
     console.log('vitrion-result: ' + result.replace(/\n/g, ' | '));
   }
 
@@ -332,12 +333,11 @@ var VitrionPage = (function () {
 
   var errorTimer = 0;
   function showError(text) {
-    console.error(text);
+    console.log('vitrion-error: ' + text);
     var box = document.getElementById('errors');
     box.textContent = (box.textContent ? box.textContent + '\n' : '') + text;
-    // They fade after a while, but stay for a test hook to read.
     clearTimeout(errorTimer);
-    if (!testMode) errorTimer = setTimeout(function () { box.textContent = ''; }, 8000);
+    errorTimer = setTimeout(function () { box.textContent = ''; }, 8000);
   }
 
   function leaveFullScreen() {

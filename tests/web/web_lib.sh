@@ -8,16 +8,30 @@ web_skip_unless_ready() {
   done
 }
 
-# web_run_page URL OUT [chromium options...]: the page's DOM once Chromium is done with it. As root
+# web_run_page URL LOG: opens URL in headless Chromium, in real time, until the page's test hook
+# reports (a "vitrion-result:" line on the console) or 90 s pass; the console goes to LOG. As root
 # Chromium runs only without its sandbox; the profile is a fresh one in the test's folder.
 web_run_page() {
-  url=$1 out=$2
-  shift 2
-  timeout 120 chromium --headless --no-sandbox --disable-gpu --allow-file-access-from-files \
-    --user-data-dir="$tmp/profile" "$@" --dump-dom "$url" >"$out" 2>"$tmp/chromium.log" || true
+  rm -rf "$tmp/profile"
+  chromium --headless --no-sandbox --disable-gpu --allow-file-access-from-files --user-data-dir="$tmp/profile" \
+    --enable-logging=stderr --v=0 "$1" >/dev/null 2>"$2" &
+  browser=$!
+  waited=0
+  while [ "$waited" -lt 900 ] && ! grep -a -q '"vitrion-result: ' "$2"; do
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  kill "$browser" 2>/dev/null || true
+  wait "$browser" 2>/dev/null || true
 }
 
-# web_result DOM: the text of the page's result element (what a test hook reports).
+# web_result LOG: what the test hook reported, one item a line.
 web_result() {
-  tr '\n' '\001' <"$1" | sed -n 's/.*<pre id="result">\([^<]*\)<\/pre>.*/\1/p' | tr '\001' '\n' | sed '/^$/d'
+  sed -n 's/.*"vitrion-result: \(.*\)", source: .*/\1/p' "$1" | head -n 1 |
+    awk '{ n = split($0, items, / \| /); for (i = 1; i <= n; ++i) if (items[i] != "" && items[i] != "|") print items[i] }'
+}
+
+# web_errors LOG: the error texts the page showed.
+web_errors() {
+  sed -n 's/.*"vitrion-error: \(.*\)", source: .*/\1/p' "$1"
 }

@@ -8,18 +8,27 @@
 //       runs SCRIPT (sim/web/event_script.h) on the null platform as
 //       `vitrion_sim --no-intro VISION` started in FOLDER (which holds
 //       vitrion.dat) and prints the hash of every frame, one a line.
+//   web_test_tool vision FOLDER OUT
+//       writes a vision file with two photo-like JPEG scenes: 1280 x 960 (the
+//       largest shown at its own size) in slot 0 and 2560 x 1920 (shown
+//       reduced to half) in slot 1, every effect off; the JPEGs stay in FOLDER.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "sim/platform/null_platform.h"
+#include "sim/platform/pictures.h"
 #include "sim/shell/command_line.h"
 #include "sim/shell/shell.h"
 #include "sim/web/event_script.h"
 #include "sim/web/page_bytes.h"
+#include "visionfile/document.h"
+#include "visionfile/writer.h"
 
 namespace {
 
@@ -60,11 +69,43 @@ int print_frames(const char* folder, const char* vision, const char* script) {
     return 0;
 }
 
+// Smooth colour gradients with fine detail and a little noise, as a photo has.
+std::vector<uint8_t> photo(int width, int height) {
+    std::vector<uint8_t> rgb(size_t(width) * size_t(height) * 3);
+    uint32_t noise = 12345;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            noise = noise * 1664525u + 1013904223u;
+            uint8_t* p = &rgb[(size_t(y) * size_t(width) + size_t(x)) * 3];
+            const int grain = int(noise >> 28) - 8;
+            p[0] = uint8_t(std::clamp(x * 255 / width + grain, 0, 255));
+            p[1] = uint8_t(std::clamp(y * 255 / height + ((x / 7 + y / 5) % 2) * 24 + grain, 0, 255));
+            p[2] = uint8_t(std::clamp(((x * x + y * y) >> 10) % 256 + grain, 0, 255));
+        }
+    return rgb;
+}
+
+int write_photo_vision(const std::string& folder, const char* out_path) {
+    auto doc = std::make_unique<vision::Document>();
+    vision::reset_to_new_document(*doc);
+    const int sizes[2][2] = {{1280, 960}, {2560, 1920}};
+    for (int k = 0; k < 2; ++k) {
+        const std::string name = folder + "/scene_" + std::to_string(k) + ".jpg";
+        const std::vector<uint8_t> rgb = photo(sizes[k][0], sizes[k][1]);
+        if (!platform::write_jpeg(name.c_str(), 88, rgb.data(), sizes[k][0], sizes[k][1])) return 1;
+        std::snprintf(doc->header.slots[k].picture_path, vision::path_size, "%s", name.c_str());
+    }
+    return vision::write_vision_file(*doc, out_path) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 6 && std::strcmp(argv[1], "page") == 0) return fill_page(argv[2], argv[3], argv[4], argv[5]);
     if (argc == 5 && std::strcmp(argv[1], "frames") == 0) return print_frames(argv[2], argv[3], argv[4]);
-    std::fprintf(stderr, "usage: web_test_tool page TEMPLATE VISION TITLE OUT | frames FOLDER VISION SCRIPT\n");
+    if (argc == 4 && std::strcmp(argv[1], "vision") == 0) return write_photo_vision(argv[2], argv[3]);
+    std::fprintf(stderr,
+                 "usage: web_test_tool page TEMPLATE VISION TITLE OUT | frames FOLDER VISION SCRIPT | "
+                 "vision FOLDER OUT\n");
     return 2;
 }
