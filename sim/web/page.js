@@ -113,8 +113,9 @@ var VitrionPage = (function () {
      'web_enabled_effects', 'web_all_effects_on'].forEach(function (name) { exports[name] = Module['_' + name]; });
     makeFonts();
     var visionText = document.getElementById('vitrion-vision').textContent.trim();
-    var test = /#test=([^&]*)/.exec(location.hash);
-    var rateRun = /#fps=([0-9]+)/.exec(location.hash);
+    var test = /[#&]test=([^&]*)/.exec(location.hash);
+    var rateRun = /[#&]fps=([0-9]+)/.exec(location.hash);
+    var presses = /[#&]press=([0-9,]+)/.exec(location.hash);  // keys pressed once running (screenshots)
     testMode = !!test;
     if (visionText.indexOf(PLACEHOLDER_START) === 0) {
       message('This is the Vitrion player without a vision in it.\n\n' +
@@ -145,6 +146,11 @@ var VitrionPage = (function () {
         finishTest(result);
       }
       if (rateRun) measureFrameRate(Number(rateRun[1]));
+      if (presses) {
+        setTimeout(function () {
+          presses[1].split(',').forEach(function (key) { exports.web_key_down(Number(key)); });
+        }, 500);
+      }
       layout();
     });
   }
@@ -492,7 +498,7 @@ var VitrionPage = (function () {
   ];
   // Effect keys in the order of web_enabled_effects' bits.
   var effectButtons = [
-    ['Shadow', 89], ['Glasses', 87], ['Cells', 80], ['Myopia', 77], ['Cataract', 71], ['Flash', 70],
+    ['Shadow', 89], ['Glasses', 87], ['Cells +', 80], ['Myopia', 77], ['Cataract', 71], ['Flash', 70],
     ['Stars', 67], ['Sac', 88], ['Sparks', 68],
   ];
   var shownEffects = -1;
@@ -518,8 +524,9 @@ var VitrionPage = (function () {
     layout();
   }
 
+  // A touch screen, or a page opened with #touch (to try the bar with a mouse).
   function touchScreen() {
-    return navigator.maxTouchPoints > 0 || (window.matchMedia && matchMedia('(pointer: coarse)').matches);
+    return /[#&]touch/.test(location.hash) || navigator.maxTouchPoints > 0 || (window.matchMedia && matchMedia('(pointer: coarse)').matches);
   }
 
   window.addEventListener('keydown', onKeyDown);
