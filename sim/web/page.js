@@ -57,6 +57,25 @@ var VitrionPage = (function () {
     try { return use(p); } finally { Module._free(p); }
   }
 
+  // The JPEG's pieces without its Exif segments: browsers turn a photo by the orientation these
+  // hold, the desktop's decoder (and so the simulator) never does.
+  function withoutExif(jpeg) {
+    var pieces = [], kept = 0, at = 2;
+    while (at + 4 <= jpeg.length && jpeg[at] === 0xFF) {
+      var marker = jpeg[at + 1];
+      if (marker === 0xDA || marker === 0xD9) break;  // the scans start: no more segments to look at
+      var end = at + 2 + (jpeg[at + 2] << 8 | jpeg[at + 3]);
+      var exif = marker === 0xE1 && String.fromCharCode.apply(null, jpeg.subarray(at + 4, at + 8)) === 'Exif';
+      if (exif) {
+        pieces.push(jpeg.subarray(kept, at));
+        kept = end;
+      }
+      at = end;
+    }
+    pieces.push(jpeg.subarray(Math.min(kept, jpeg.length)));
+    return pieces;
+  }
+
   // Decodes one JPEG with the browser at the planned size into the simulator's picture store.
   function decodePicture(path, bytes, offset, width, height) {
     var store = function (rgba, w, h) {
@@ -68,14 +87,15 @@ var VitrionPage = (function () {
         Module._free(q);
       });
     };
-    var blob = new Blob([bytes.subarray(offset)], { type: 'image/jpeg' });
+    var blob = new Blob(withoutExif(bytes.subarray(offset)), { type: 'image/jpeg' });
+    // As libjpeg gives it: no colour profile applied.
     var plain = { colorSpaceConversion: 'none', premultiplyAlpha: 'none' };
     return createImageBitmap(blob, plain).then(function (bitmap) {
       if (bitmap.width === width && bitmap.height === height) return bitmap;
       // A larger photo comes out reduced, at the size the desktop shows it.
       bitmap.close();
-      return createImageBitmap(blob, { colorSpaceConversion: 'none', premultiplyAlpha: 'none',
-                                       resizeWidth: width, resizeHeight: height, resizeQuality: 'high' });
+      return createImageBitmap(blob, Object.assign({ resizeWidth: width, resizeHeight: height,
+                                                     resizeQuality: 'high' }, plain));
     }).then(function (bitmap) {
       var c = document.createElement('canvas');
       c.width = width;

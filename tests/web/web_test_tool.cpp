@@ -12,6 +12,8 @@
 //       writes a vision file with two photo-like JPEG scenes: 1280 x 960 (the
 //       largest shown at its own size) in slot 0 and 2560 x 1920 (shown
 //       reduced to half) in slot 1, every effect off; the JPEGs stay in FOLDER.
+//       The first carries an Exif orientation tag ("turn a quarter"), which
+//       the desktop's decoder ignores and the page must ignore too.
 #include <unistd.h>
 
 #include <algorithm>
@@ -85,6 +87,20 @@ std::vector<uint8_t> photo(int width, int height) {
     return rgb;
 }
 
+// Puts an Exif segment with orientation 6 (turn clockwise) right after the start of the JPEG.
+int add_orientation_tag(const std::string& path) {
+    std::vector<uint8_t> jpeg = web_page::read_file_bytes(path.c_str());
+    static const uint8_t segment[] = {0xFF, 0xE1, 0, 34, 'E', 'x', 'i', 'f', 0, 0,  // APP1, 34 bytes
+                                      'I', 'I', 42, 0, 8, 0, 0, 0,                 // little-endian TIFF
+                                      1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0,  // Orientation = 6
+                                      0, 0, 0, 0};
+    if (jpeg.size() < 2) return 0;
+    jpeg.insert(jpeg.begin() + 2, segment, segment + sizeof segment);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f || std::fwrite(jpeg.data(), 1, jpeg.size(), f) != jpeg.size()) return 0;
+    return std::fclose(f) == 0;
+}
+
 int write_photo_vision(const std::string& folder, const char* out_path) {
     auto doc = std::make_unique<vision::Document>();
     vision::reset_to_new_document(*doc);
@@ -93,6 +109,7 @@ int write_photo_vision(const std::string& folder, const char* out_path) {
         const std::string name = folder + "/scene_" + std::to_string(k) + ".jpg";
         const std::vector<uint8_t> rgb = photo(sizes[k][0], sizes[k][1]);
         if (!platform::write_jpeg(name.c_str(), 88, rgb.data(), sizes[k][0], sizes[k][1])) return 1;
+        if (k == 0 && !add_orientation_tag(name)) return 1;
         std::snprintf(doc->header.slots[k].picture_path, vision::path_size, "%s", name.c_str());
     }
     return vision::write_vision_file(*doc, out_path) ? 0 : 1;
