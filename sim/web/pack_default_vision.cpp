@@ -6,7 +6,7 @@
 // default vision it needs the document (the values under what a short file
 // does not reach, and F3's settings and floaters), the grey map (the retina
 // shadow) and F3's two scenes, but never the intro. The two scenes are
-// stored again at a lower JPEG quality, which keeps the whole player page
+// stored again at a lower JPEG quality (30), which keeps the whole player page
 // within its size budget; everything else is the file's own. The result is
 // one line of base64 (RFC 4648) of the gzipped vision file.
 #include <zlib.h>
@@ -24,7 +24,7 @@
 
 namespace {
 
-constexpr int web_scene_quality = 35;
+constexpr int web_scene_quality = 30;
 constexpr int scene_slots = 2;
 
 int write_all(const std::string& path, const uint8_t* data, size_t size) {
