@@ -123,7 +123,7 @@ var VitrionPage = (function () {
   }
 
   function visionName() {
-    var t = document.title.trim().replace(/[^A-Za-z0-9._ -]+/g, '_');
+    var t = document.title.trim().slice(0, 100).replace(/[^A-Za-z0-9._ -]+/g, '_');
     return (t || 'vision') + '.flt';
   }
 
@@ -172,6 +172,9 @@ var VitrionPage = (function () {
         }, 500);
       }
       layout();
+    }).catch(function (e) {
+      message('This browser cannot show the vision: ' + e, 'Vitrion');
+      finishTest('failed: ' + e);
     });
   }
 
