@@ -2,7 +2,7 @@
 # clang (ASan + UBSan) in build-fuzz/ and defines the per-target settings.
 fuzz_build() {
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVITRION_BUILD_FUZZ=ON -DVITRION_SANITIZE=ON -DVITRION_BUILD_GUI=OFF -DVITRION_BUILD_BENCH=OFF >/dev/null
+    -DVITRION_BUILD_FUZZ=ON -DVITRION_SANITIZE=ON -DVITRION_BUILD_GUI=OFF -DVITRION_BUILD_BENCH=OFF -DVITRION_WEB=OFF >/dev/null
   cmake --build build-fuzz -j"$(nproc)" --target fuzz_targets
 }
 

@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer in build-asan/ and runs it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVITRION_SANITIZE=ON -DVITRION_BUILD_BENCH=OFF
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVITRION_SANITIZE=ON -DVITRION_BUILD_BENCH=OFF -DVITRION_WEB=OFF
 cmake --build build-asan -j"$(nproc)"
 # Leaks and interceptor reports inside the system's font and display
 # libraries are not ours to fix: each suppression file says why.

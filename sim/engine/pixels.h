@@ -21,6 +21,7 @@
 #endif
 
 #include "common/convert.h"
+#include "sim/engine/same_trig.h"
 #include "sim/platform/frame.h"
 
 namespace engine {
@@ -139,7 +140,7 @@ struct LensRow {
 };
 
 inline LensRow lens_row(int y) {
-    const int half = static_cast<int>(std::cos((y - 240) * 0.005235833333333334) * 500.0);
+    const int half = static_cast<int>(same_cos((y - 240) * 0.005235833333333334) * 500.0);
     return LensRow{std::max(320 - half, 0), std::min(320 + half, screen_width)};
 }
 
