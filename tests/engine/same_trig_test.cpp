@@ -37,6 +37,32 @@ TEST(SameTrig, BloodCellAnglesAreWithinAnUlpAndGiveTheLibrarysPositions) {
     }
 }
 
+// Every trail position a blood cell can take: cells start at whole angles
+// 0..719 and step by whole degrees 10..19 either way, so trail dot k sits
+// at angle - k x step x 0.7 degrees; centres are whole pixels and radii 2..5.
+// Where our value differs from the library's, no centre or radius may give
+// another whole pixel than the library gave.
+TEST(SameTrig, EveryBloodCellTrailPositionIsTheLibrarys) {
+    int differing = 0;
+    for (int angle = 0; angle < 720; ++angle)
+        for (int step = 10; step < 20; ++step)
+            for (int k = 0; k < 5; ++k) {
+                const double degrees = angle - static_cast<float>(k) * static_cast<float>(step) * 0.7;
+                const double radians = degrees * 0.01745277777777778;
+                for (int want_sin = 0; want_sin < 2; ++want_sin) {
+                    const double ours = want_sin ? engine::same_sin(radians) : engine::same_cos(radians);
+                    const double library = want_sin ? std::sin(radians) : std::cos(radians);
+                    if (ours == library) continue;
+                    ++differing;
+                    for (float radius = 2; radius <= 5; ++radius)
+                        for (int centre = 0; centre < 640; ++centre)
+                            ASSERT_EQ(static_cast<int>(ours * radius + centre), static_cast<int>(library * radius + centre))
+                                << degrees << " degrees, radius " << radius << ", centre " << centre;
+                }
+            }
+    RecordProperty("differing_values", differing);
+}
+
 // Angles only damaged files hold: huge, infinite, not a number.
 TEST(SameTrig, HugeAndNonFiniteAnglesGiveValuesInRangeOrNaN) {
     for (double x : {1.0e7, -3.0e12, 1.0e300, 3.4e38}) {
