@@ -114,6 +114,18 @@ sim_pid=""
 wait "$opener_pid" 2>/dev/null || true
 echo "desktop: a .flt file is $type and opens in the simulator"
 
+# The installed editor fills in the installed web player (built where
+# emscripten is installed): a page that holds the vision it was given.
+if [ -f /usr/share/vitrion/web/vitrion_player.html ]; then
+  (cd "$home" && QT_QPA_PLATFORM=offscreen vitrion_edit --web-page "$home/sent.html" --include-comments "$vision_file") \
+    >"$work/web.log" 2>&1 || fail "vitrion_edit --web-page failed: $(cat "$work/web.log")"
+  grep -qF "$(head -c 3000 "$vision_file" | base64 -w0 | head -c 3000)" "$home/sent.html" ||
+    fail "the web page does not hold the vision it was made from"
+  echo "web page: the installed editor made a $(stat -c %s "$home/sent.html")-byte page from the installed player"
+else
+  echo "web page: no player installed (built without emscripten)"
+fi
+
 # 5. Removing it leaves none of its files.
 "${sudo[@]}" dpkg -r vitrion >/dev/null
 installed_by_us=0
