@@ -48,8 +48,9 @@ void draw_blood_cells(platform::Frame& frame, BloodCell* cells, int count, float
             const double d = static_cast<float>(k) * cell.step * 0.7;
             const double degrees = cell.direction == 1 ? cell.angle - d : cell.angle + d;
             const double radians = degrees * 0.01745277777777778;
-            const int px = trunc_to_int(same_cos(radians) * cell.radius + cx);
-            const int py = trunc_to_int(same_sin(radians) * cell.radius + cy);
+            const CosSin turn = same_cos_sin(radians);
+            const int px = trunc_to_int(turn.cos * cell.radius + cx);
+            const int py = trunc_to_int(turn.sin * cell.radius + cy);
             if (px < 0 || px >= screen_width || py < 0 || py >= screen_height) continue;
             uint16_t& p = frame.row(py)[px];
             if (k < tabulated_dots) {

@@ -4,7 +4,7 @@
 // parts (n x part exact), r kept as a head and a tail; the classic minimax
 // polynomials of cos and sin on that interval (errors below one unit in the
 // last place) then give the value. No fused multiply-add (the build forbids
-// contraction), no library call but the exact ones (fabs, fmod, nearbyint).
+// contraction), no library call but the exact ones (fabs, fmod).
 #include "sim/engine/same_trig.h"
 
 #include <cmath>
@@ -34,9 +34,9 @@ double sin_kernel(double x, double y) {
     return x - ((z * (0.5 * y - v * r) - y) - v * s1);
 }
 
-// cos (want_sin 0) or sin (1) of x.
-double trig(double x, int want_sin) {
-    if (!std::isfinite(x)) return x - x;  // NaN
+// The cosine and sine of x.
+CosSin trig(double x) {
+    if (!std::isfinite(x)) return {x - x, x - x};  // NaN
     // Angles beyond a million radians (only damaged files hold them) are
     // first brought into one turn; fmod is exact in every library.
     constexpr double turn = 6.28318530717958647692;
@@ -45,20 +45,28 @@ double trig(double x, int want_sin) {
     // and x - n p1 is exact because the two lie within a factor of two.
     constexpr double p1 = 1.57079632673412561417e+00, p2 = 6.07710050630396597660e-11,
                      p3 = 2.02226624871116645580e-21, p4 = 8.47842766036889956997e-32;
-    const double n = std::nearbyint(x * 0.63661977236758134308);  // x / (pi/2)
+    // x / (pi/2) rounded to the nearest whole number, ties to even: adding
+    // and taking away 1.5 x 2^52 rounds it so in every build, with no call.
+    constexpr double rounder = 6755399441055744.0;
+    const double n = (x * 0.63661977236758134308 + rounder) - rounder;
     const double a = x - n * p1, b = -n * p2;
     const double head = a + b;
     const double tail = ((a - head) + b) - n * p3 - n * p4;
     const double r = head + tail, r_tail = tail - (r - head);
-    // x = r + n pi/2: cos x and sin x are cos r or sin r, perhaps negated.
-    const int q = (int(std::fmod(n, 4.0)) + 4 + want_sin * 3) % 4;
-    const double value = q % 2 ? sin_kernel(r, r_tail) : cos_kernel(r, r_tail);
-    return q == 1 || q == 2 ? -value : value;
+    // x = r + n pi/2: cos x and sin x are cos r and sin r, swapped and negated by the quadrant.
+    const double c = cos_kernel(r, r_tail), s = sin_kernel(r, r_tail);
+    switch ((int(static_cast<long long>(n) % 4) + 4) % 4) {
+        case 0: return {c, s};
+        case 1: return {-s, c};
+        case 2: return {-c, -s};
+        default: return {s, -c};
+    }
 }
 
 }  // namespace
 
-double same_cos(double x) { return trig(x, 0); }
-double same_sin(double x) { return trig(x, 1); }
+double same_cos(double x) { return trig(x).cos; }
+double same_sin(double x) { return trig(x).sin; }
+CosSin same_cos_sin(double x) { return trig(x); }
 
 }  // namespace engine

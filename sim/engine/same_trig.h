@@ -14,4 +14,10 @@ namespace engine {
 double same_cos(double x);
 double same_sin(double x);
 
+// Both at once, for the price of one reduction of the angle.
+struct CosSin {
+    double cos, sin;
+};
+CosSin same_cos_sin(double x);
+
 }  // namespace engine
