@@ -8,10 +8,10 @@
 #include <memory>
 #include <strings.h>
 
+#include "common/base64.h"
+
 namespace editor {
 namespace {
-
-constexpr char base64_alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 size_t count_of(const std::string& text, const std::string& part) {
     size_t count = 0;
@@ -33,27 +33,6 @@ std::string web_template_problem(const std::string& page_template) {
                    (count == 1 ? " time" : " times") + ", where a player holds it once";
     }
     return "";
-}
-
-size_t base64_length(size_t size) { return (size + 2) / 3 * 4; }
-
-std::string base64_text(const uint8_t* data, size_t size) {
-    std::string text;
-    text.reserve(base64_length(size));
-    size_t i = 0;
-    for (; i + 3 <= size; i += 3) {
-        const uint32_t group = uint32_t(data[i]) << 16 | uint32_t(data[i + 1]) << 8 | data[i + 2];
-        for (int shift = 18; shift >= 0; shift -= 6) text += base64_alphabet[group >> shift & 63];
-    }
-    if (i < size) {
-        const bool two = i + 1 < size;
-        const uint32_t group = uint32_t(data[i]) << 16 | (two ? uint32_t(data[i + 1]) << 8 : 0);
-        text += base64_alphabet[group >> 18 & 63];
-        text += base64_alphabet[group >> 12 & 63];
-        text += two ? base64_alphabet[group >> 6 & 63] : '=';
-        text += '=';
-    }
-    return text;
 }
 
 std::string html_escaped(const std::string& text) {
@@ -84,7 +63,7 @@ std::string web_page_title(const std::string& vision_path) {
 
 size_t web_page_size(const std::string& page_template, size_t vision_size, const std::string& title) {
     return page_template.size() - std::strlen(vision_placeholder) - std::strlen(title_placeholder) +
-           base64_length(vision_size) + html_escaped(title).size();
+           common::base64_length(vision_size) + html_escaped(title).size();
 }
 
 std::string fill_web_page(const std::string& page_template, const std::vector<uint8_t>& vision,
@@ -97,7 +76,7 @@ std::string fill_web_page(const std::string& page_template, const std::vector<ui
     struct Part {
         size_t at, length;
         std::string text;
-    } parts[2] = {{vision_at, vision_length, base64_text(vision.data(), vision.size())},
+    } parts[2] = {{vision_at, vision_length, common::base64_text(vision.data(), vision.size())},
                   {title_at, title_length, html_escaped(title)}};
     if (title_at < vision_at) std::swap(parts[0], parts[1]);
     std::string page;

@@ -30,11 +30,6 @@ inline constexpr char unnamed_vision_title[] = "Vitrion vision";
 // how often it was found.
 std::string web_template_problem(const std::string& page_template);
 
-// RFC 4648 base64 of `size` bytes at `data` ('+' and '/', '=' padding, no
-// line breaks), and its length for `size` bytes without making it.
-std::string base64_text(const uint8_t* data, size_t size);
-size_t base64_length(size_t size);
-
 // `text` with &, <, >, " and ' as HTML character references.
 std::string html_escaped(const std::string& text);
 

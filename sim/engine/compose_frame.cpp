@@ -63,30 +63,14 @@ void draw_tail(FrameTables& tables, platform::Frame& frame, const TailKey& key, 
     }
 }
 
-// The 16-bit m that gives table[f] = floor(f x m / 65536) for every field
-// value f below `values`, or -1 when there is none: then one multiply
-// gives a field's haze exactly.
-int field_multiplier(const uint16_t* table, int values) {
-    int64_t low = 0, high = 65535;
-    for (int f = 1; f < values; ++f) {
-        low = std::max<int64_t>(low, (int64_t(table[f]) * 65536 + f - 1) / f);
-        high = std::min<int64_t>(high, ((int64_t(table[f]) + 1) * 65536 - 1) / f);
-    }
-    return table[0] == 0 && low <= high ? int(low) : -1;
-}
-
 // Two small lookups per pixel, or where each field's haze is one multiply
 // (clarities from 0 up to just below 1), eight pixels in a few SSE2 steps.
 // A row the eyelids are about to turn black is not hazed first.
-void draw_cataract_haze(platform::Frame& frame, float clarity, const LitRows& lit) {
-    Lut565 haze;
-    build_lut565(haze, [clarity](int c, uint32_t v) { return haze_channel(c, v, clarity); });
+void draw_cataract_haze(FrameTables& tables, platform::Frame& frame, float clarity, const LitRows& lit) {
+    const HazeTables& t = haze_tables(tables, clarity);
     int y = lit.first;
 #if defined(__SSE2__)
-    uint16_t red[32], green[64], blue[32];
-    for (int f = 0; f < 64; ++f) green[f] = (haze.high[f] >> 5) & 63;
-    for (int f = 0; f < 32; ++f) red[f] = haze.high[f << 6] >> 11, blue[f] = haze.low[f];
-    const int mr = field_multiplier(red, 32), mg = field_multiplier(green, 64), mb = field_multiplier(blue, 32);
+    const int mr = t.multiplier[0], mg = t.multiplier[1], mb = t.multiplier[2];
     if (mr >= 0 && mg >= 0 && mb >= 0) {
         const __m128i m_red = _mm_set1_epi16(short(mr)), m_green = _mm_set1_epi16(short(mg)),
                       m_blue = _mm_set1_epi16(short(mb)), six_bits = _mm_set1_epi16(63), five_bits = _mm_set1_epi16(31);
@@ -104,7 +88,7 @@ void draw_cataract_haze(platform::Frame& frame, float clarity, const LitRows& li
 #endif
     for (; y < lit.end; ++y) {
         uint16_t* p = frame.row(y);
-        for (int x = 0; x < screen_width; ++x) p[x] = haze(p[x]);
+        for (int x = 0; x < screen_width; ++x) p[x] = t.lut(p[x]);
     }
 }
 
@@ -123,7 +107,7 @@ void compose_frame(EngineState& state, const EngineContext& context, const Frame
     const LitRows lit = lit_rows(view.eyelid_position, eyelid_base);
     if (started) state.dim_factor = dim_factor_for_eyelid(view.eyelid_position);
     if (state.floaters_active == 1 && started) draw_floater_particles(state, frame, lit);
-    if (state.cataracts_active == 1 && started) draw_cataract_haze(frame, state.cataract_clarity, lit);
+    if (state.cataracts_active == 1 && started) draw_cataract_haze(state.tables, frame, state.cataract_clarity, lit);
     draw_eyelids(frame, view.eyelid_position, eyelid_base);
     if (header.blood_cells_on == 1 && started)
         draw_blood_cells(frame, state.blood_cells.data(), std::clamp(state.blood_cell_count, 0, blood_cell_capacity),

@@ -18,6 +18,7 @@
 
 #include "sim/platform/jpeg_decode.h"
 #include "sim/platform/pictures.h"
+#include "common/base64.h"
 #include "sim/web/page_bytes.h"
 #include "visionfile/reader.h"
 #include "visionfile/writer.h"
@@ -90,7 +91,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::vector<uint8_t> packed = gzip(web_page::read_file_bytes(packed_name.c_str()));
-    const std::string text = web_page::base64(packed);
+    const std::string text = common::base64_text(packed.data(), packed.size());
     if (packed.empty() || !write_all(argv[3], reinterpret_cast<const uint8_t*>(text.data()), text.size())) {
         std::fprintf(stderr, "pack_default_vision: cannot write %s\n", argv[3]);
         return 1;

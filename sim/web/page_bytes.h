@@ -1,8 +1,7 @@
-// page_bytes.h -- a file's bytes, and bytes as one line of base64 (RFC 4648, padded, no line breaks) as a page carries them.
+// page_bytes.h -- the whole of a file as bytes, for the tools that make and check player pages.
 #pragma once
 #include <cstdint>
 #include <cstdio>
-#include <string>
 #include <vector>
 
 namespace web_page {
@@ -16,21 +15,6 @@ inline std::vector<uint8_t> read_file_bytes(const char* path) {
         std::fclose(f);
     }
     return bytes;
-}
-
-inline std::string base64(const std::vector<uint8_t>& in) {
-    static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    out.reserve((in.size() + 2) / 3 * 4);
-    for (size_t i = 0; i < in.size(); i += 3) {
-        const uint32_t v = uint32_t(in[i]) << 16 | (i + 1 < in.size() ? uint32_t(in[i + 1]) << 8 : 0) |
-                           (i + 2 < in.size() ? in[i + 2] : 0);
-        out += digits[v >> 18 & 63];
-        out += digits[v >> 12 & 63];
-        out += i + 1 < in.size() ? digits[v >> 6 & 63] : '=';
-        out += i + 2 < in.size() ? digits[v & 63] : '=';
-    }
-    return out;
 }
 
 }  // namespace web_page

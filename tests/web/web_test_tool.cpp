@@ -1,9 +1,8 @@
 // web_test_tool.cpp -- the desktop side of the browser tests.
 //
 //   web_test_tool page TEMPLATE VISION TITLE OUT
-//       fills the player template as an export does: the vision file's bytes
-//       in base64 for the vision placeholder, TITLE (plain letters and
-//       spaces; nothing to escape) for the title placeholder.
+//       fills the player template with the vision file and TITLE, as the
+//       editor's export does (the same code).
 //   web_test_tool frames FOLDER VISION SCRIPT
 //       runs SCRIPT (sim/web/event_script.h) on the null platform as
 //       `vitrion_sim --no-intro VISION` started in FOLDER (which holds
@@ -27,6 +26,7 @@
 #include "sim/platform/pictures.h"
 #include "sim/shell/command_line.h"
 #include "sim/shell/shell.h"
+#include "editor/model/web_page.h"
 #include "sim/web/event_script.h"
 #include "sim/web/page_bytes.h"
 #include "visionfile/document.h"
@@ -34,21 +34,15 @@
 
 namespace {
 
-int replace_once(std::string& text, const std::string& placeholder, const std::string& value) {
-    const size_t at = text.find(placeholder);
-    if (at == std::string::npos || text.find(placeholder, at + 1) != std::string::npos) return 0;
-    text.replace(at, placeholder.size(), value);
-    return 1;
-}
-
 int fill_page(const char* template_path, const char* vision_path, const char* title, const char* out_path) {
     const std::vector<uint8_t> page = web_page::read_file_bytes(template_path);
-    std::string text(page.begin(), page.end());
-    if (!replace_once(text, "@VITRION_VISION@", web_page::base64(web_page::read_file_bytes(vision_path))) ||
-        !replace_once(text, "@VITRION_TITLE@", title)) {
-        std::fprintf(stderr, "web_test_tool: %s does not hold each placeholder once\n", template_path);
+    const std::string page_template(page.begin(), page.end());
+    const std::string problem = editor::web_template_problem(page_template);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "web_test_tool: %s: %s\n", template_path, problem.c_str());
         return 1;
     }
+    const std::string text = editor::fill_web_page(page_template, web_page::read_file_bytes(vision_path), title);
     std::FILE* f = std::fopen(out_path, "wb");
     if (!f || std::fwrite(text.data(), 1, text.size(), f) != text.size() || std::fclose(f) != 0) return 1;
     return 0;
