@@ -48,7 +48,7 @@ void QtPlatform::set_frame_timer(int period_ms) {
 }
 
 void QtPlatform::show_message(const char* text, const char* caption) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(caption), QString::fromLatin1(text),
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(caption), QString::fromUtf8(text),
                     QMessageBox::Ok);
     keep_above(box, window_);
     box.exec();

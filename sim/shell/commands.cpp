@@ -141,6 +141,12 @@ void load_chosen_vision(Simulator& sim, const char* chosen) {
         if (reason[0] == '\0') std::snprintf(reason, sizeof reason, "%s", std::strerror(errno ? errno : ENOENT));
         sim.engine.default_vision_loaded = 1;
         std::fprintf(stderr, "vitrion_sim: cannot read vision file %s: %s\n", chosen, reason);
+        // Said on the screen too: whoever opened a file someone sent them
+        // would otherwise take the default vision for that person's.
+        char text[platform::vision_path_size + 256];
+        std::snprintf(text, sizeof text, "Cannot load the vision file\n%s\n\n%s.\n\nThe default vision is shown instead.",
+                      chosen, reason);
+        sim.platform.show_message(text, "Vitrion");
     }
     reset_scene(sim);
     end_loading(sim);

@@ -1,6 +1,7 @@
 // optical_filters_test.cpp -- the lens, haze and shadow rules seen in a frame, and the retina blood cells against the literal reference.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -77,7 +78,7 @@ TEST(Sunglasses, WhiteTintKeepsAndBlackTintBlackensTheLens) {
     EXPECT_TRUE(kept(639, 408));
 }
 
-TEST(RetinaShadow, WhiteLosesOneStepExceptRowAndColumnZero) {
+TEST(RetinaShadow, WhiteLosesOneStepExceptRowAndColumnZeroAndNoMapLeavesEveryPixel) {
     platform::Frame f;
     std::fill(f.pixels.begin(), f.pixels.end(), uint16_t{0xFFFF});
     engine::EngineState state;
@@ -90,6 +91,12 @@ TEST(RetinaShadow, WhiteLosesOneStepExceptRowAndColumnZero) {
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x)
             ASSERT_EQ(f.pixels[y * W + x], (x == 0 || y == 0) ? 0xFFFF : shaded) << x << "," << y;
+
+    // Without a grey map (a default vision whose TGA would not read) the shadow draws nothing.
+    std::fill(f.pixels.begin(), f.pixels.end(), uint16_t{0xFFFF});
+    pictures.grey_map.clear();
+    compose_with(state, f, pictures);
+    EXPECT_TRUE(std::all_of(f.pixels.begin(), f.pixels.end(), [](uint16_t p) { return p == 0xFFFF; }));
 }
 
 // ---- Retina blood cells ----

@@ -193,6 +193,8 @@ TEST_F(SimCommandLineRun, MissingUnreadableOrDamagedFileKeepsTheDefaultAsF4Does)
         EXPECT_EQ(sim->engine.default_vision_loaded, 1) << file;
         EXPECT_EQ(std::memcmp(&sim->document.header, &defaults->header, sizeof defaults->header), 0) << file;
         EXPECT_EQ(fake.quit_requests, 0);
+        ASSERT_EQ(fake.messages.size(), 1u) << file;
+        EXPECT_NE(fake.messages[0].text.find(file + "\n\n" + reason), std::string::npos) << fake.messages[0].text;
 
         testing::internal::CaptureStderr();
         start_bare_and_press_f4(file);
