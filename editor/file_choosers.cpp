@@ -87,7 +87,13 @@ const QList<FileType>& picture_file_types() {
 }
 
 QString vision_start_folder(const EditorState& state) {
-    return folder_or(state.last_vision_directory, QDir::homePath());
+    // A file opened from the command line or dropped on the window was never
+    // chosen here: its own folder is where its page and report belong.
+    const QString open_file_folder =
+        state.vision_file.empty() ? QString() : QFileInfo(QString::fromStdString(state.vision_file)).absolutePath();
+    return folder_or(state.last_vision_directory,
+                     !open_file_folder.isEmpty() && QFileInfo(open_file_folder).isDir() ? open_file_folder
+                                                                                          : QDir::homePath());
 }
 
 QString picture_start_folder(const EditorState& state) {

@@ -54,8 +54,8 @@ QString qt_filter(const FileType& type);
 // The picture types of the background chooser: JPEG first.
 const QList<FileType>& picture_file_types();
 
-// Where the vision-file choosers open: the folder of the vision file last
-// loaded or saved, else the user's home.
+// Where the vision-file choosers open: the folder last chosen in one, else
+// the open vision file's folder, else the user's home.
 QString vision_start_folder(const EditorState& state);
 // Where the picture chooser opens: the folder of the picture last chosen in
 // this run, else the user's Pictures folder when it exists, else home.

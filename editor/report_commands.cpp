@@ -1,6 +1,7 @@
 // report_commands.cpp -- the report menu commands: the page saved as a PDF or printed.
 #include "editor/report_commands.h"
 
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -41,7 +42,11 @@ ReportExtras extras_for_document(const EditorState& state, const QTemporaryDir& 
 
 void export_report_command(QWidget* owner, EditorState& state) {
     ChosenFile chosen;
-    if (!choose_file_to_save(owner, state, report_command_title, {{"PDF", "*.pdf"}}, "pdf", chosen)) return;
+    // "mine.flt" suggests "mine report.pdf" beside it.
+    const QString suggested = state.vision_file.empty()
+                                  ? QString()
+                                  : QFileInfo(QString::fromStdString(state.vision_file)).completeBaseName() + " report.pdf";
+    if (!choose_file_to_save(owner, state, report_command_title, {{"PDF", "*.pdf"}}, "pdf", chosen, suggested)) return;
     const QTemporaryDir folder;
     const QString error = write_report_pdf(chosen.path, *state.doc, extras_for_document(state, folder));
     if (!error.isEmpty()) show_warning(owner, report_command_title, error);

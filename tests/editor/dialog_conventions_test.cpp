@@ -235,7 +235,7 @@ TEST(BackgroundPictures, APictureShowsAPreviewAndASizeOtherThanTheScenesIsSaid) 
     EXPECT_EQ(dialog->findChild<QLabel*>("note_1")->text(), "");
 }
 
-TEST(Choosers, StartInTheRememberedFolderElsePicturesElseHome) {
+TEST(Choosers, StartInTheRememberedFolderElseTheOpenFilesElsePicturesElseHome) {
     FakeHome home;
     testing_support::EditorFixture fixture;
     QDir().mkpath(home.path("work"));
@@ -245,6 +245,10 @@ TEST(Choosers, StartInTheRememberedFolderElsePicturesElseHome) {
     write_jpeg(picture, 16, 16, false);
 
     EXPECT_EQ(vision_start_folder(fixture.state), home.path());
+    // A vision file opened without a chooser (command line, dropped): its folder.
+    fixture.state.vision_file = home.path("holiday/sent.flt").toStdString();
+    EXPECT_EQ(vision_start_folder(fixture.state), home.path("holiday"));
+    fixture.state.vision_file.clear();
     EXPECT_EQ(picture_start_folder(fixture.state), home.path()) << "no Pictures folder yet";
     QDir().mkpath(home.path("Pictures"));
     EXPECT_EQ(picture_start_folder(fixture.state), home.path("Pictures"));

@@ -226,4 +226,12 @@ TEST(ReportMenu, TheStillsUseOnlyPicturesThePersonChose) {
     }
 }
 
+TEST(ReportMenu, TheChooserSuggestsANameAfterTheVisionFile) {
+    testing_support::EditorFixture fixture;
+    fixture.state.vision_file = "/home/ann/floaters/Ann's eyes.flt";
+    std::unique_ptr<QMainWindow> window(create_main_window(fixture.state));
+    run_menu_command(window.get(), fixture.state, menu_report);  // the chooser is cancelled
+    EXPECT_EQ(fixture.chooser_name, "Ann's eyes report.pdf");
+}
+
 }  // namespace
