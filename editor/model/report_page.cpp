@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/latin1.h"
 #include "editor/model/map_pictures.h"
 #include "editor/model/personal_form.h"
 #include "editor/model/red_flags_text.h"
@@ -117,14 +118,9 @@ ReportContent report_content(const vision::Document& doc, const std::string& dat
     page.answers = report_answers(doc.header);
     page.comments_heading = "In my own words:";
     // The form keeps one byte per character (Latin-1); the page is UTF-8.
-    for (unsigned char c : comments_for_display(doc.header)) {
-        if (c < 0x80) {
-            page.comments += char(c);
-        } else {
-            page.comments += char(0xC0 | (c >> 6));
-            page.comments += char(0x80 | (c & 0x3F));
-        }
-    }
+    const std::string comments = comments_for_display(doc.header);
+    page.comments.assign(2 * comments.size() + 1, '\0');
+    page.comments.resize(common::latin1_to_utf8(comments.c_str(), page.comments.data(), page.comments.size()));
     if (page.comments.find_first_not_of(" \t\r\n") == std::string::npos) page.comments = "(none)";
     page.red_flag_heading = red_flag_heading;
     page.red_flag_text = red_flag_text;

@@ -2,9 +2,9 @@
 //
 // A step that maps a pixel on its own is a table of its result: for each of
 // the 65536 values, or per channel where the step is a channel rule (the
-// cataract haze, with its multipliers). The tables depend only on the step's strengths,
-// which change with keys, not from frame to frame: compose_frame keeps them
-// here and rebuilds one only when what it was made from changes
+// cataract haze, with its multipliers). The tables depend only on the step's
+// strengths, which change with keys, not from frame to frame: compose_frame
+// keeps them here and rebuilds one only when what it was made from changes
 // (frame_tables.cpp is the one place that builds and checks them). A fresh
 // EngineState holds none.
 #pragma once

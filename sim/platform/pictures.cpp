@@ -16,7 +16,6 @@
 namespace platform {
 namespace {
 
-constexpr int grey_map_slot = 3;
 constexpr int scene_search_steps = 8;
 
 }  // namespace

@@ -15,6 +15,7 @@ constexpr int grey_map_width = 640;
 constexpr int grey_map_height = 480;
 constexpr int vision_path_size = 4096;
 constexpr int intro_slot = 2;                 // picture slot of the default vision file's intro
+constexpr int grey_map_slot = 3;              // and of its grey map (a TGA)
 
 // The simulator's pictures, kept as decoded RGB rows with the precision the
 // frame shows (quantize_to_565).

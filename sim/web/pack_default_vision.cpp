@@ -77,14 +77,14 @@ int main(int argc, char** argv) {
     }
     std::snprintf(slots[platform::intro_slot].picture_path, vision::path_size, "%s", vision::unused_path);
     // The grey map is the file's last picture: it runs to the end of the file.
-    const long map_offset = slots[3].picture_offset;
+    const long map_offset = slots[platform::grey_map_slot].picture_offset;
     const std::string map_name = work + "/web_grey_map.tga";
     if (map_offset <= 0 || size_t(map_offset) >= file.size() ||
         !write_all(map_name, file.data() + map_offset, file.size() - size_t(map_offset))) {
         std::fprintf(stderr, "pack_default_vision: no grey map in %s\n", argv[1]);
         return 1;
     }
-    std::snprintf(slots[3].picture_path, vision::path_size, "%s", map_name.c_str());
+    std::snprintf(slots[platform::grey_map_slot].picture_path, vision::path_size, "%s", map_name.c_str());
     const std::string packed_name = work + "/web_vitrion.dat";
     if (!vision::write_vision_file(*doc, packed_name.c_str())) {
         std::fprintf(stderr, "pack_default_vision: cannot write %s\n", packed_name.c_str());

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/latin1.h"
+
 // clang-format off
 EM_JS(void, page_present, (const uint16_t* pixels), { VitrionPage.present(pixels); });
 EM_JS(void, page_draw_text, (uint16_t* pixels, const char* text, int x, int y, int font, int red, int green,
@@ -35,17 +37,7 @@ void WebPlatform::draw_text(Frame& frame, const TextRun& run) {
     if (test.on || !run.text) return;
     // Texts are Latin-1 (as the vision file stores them); the page takes UTF-8.
     char utf8[2 * 32000 + 1];
-    int n = 0;
-    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(web_text(run.text));
-         *c && n < int(sizeof utf8) - 2; ++c) {
-        if (*c < 0x80) {
-            utf8[n++] = char(*c);
-        } else {
-            utf8[n++] = char(0xC0 | (*c >> 6));
-            utf8[n++] = char(0x80 | (*c & 0x3F));
-        }
-    }
-    utf8[n] = '\0';
+    common::latin1_to_utf8(web_text(run.text), utf8, sizeof utf8);
     page_draw_text(frame.pixels.data(), utf8, run.x, run.y, run.font, run.colour.red, run.colour.green,
                    run.colour.blue, run.wrapped, run.box.left, run.box.top, run.box.right, run.box.bottom);
 }
