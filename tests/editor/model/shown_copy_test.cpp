@@ -1,5 +1,4 @@
-// shown_copy_test.cpp -- the private copy the simulator is shown, finding the
-// simulator, and the editor's command line.
+// shown_copy_test.cpp -- the private copy the simulator is shown, and finding the simulator.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -10,7 +9,6 @@
 #include <memory>
 #include <string>
 
-#include "editor/model/command_line.h"
 #include "editor/model/shown_copy.h"
 #include "editor/model/unsaved_changes.h"
 #include "support/temp_dir.h"
@@ -114,27 +112,6 @@ TEST(ShownCopy, SimulatorBesideTheEditorFirstThenOnThePath) {
     const std::string beside = program("editor", 0755);
     EXPECT_EQ(find_simulator(dir.file("editor"), list.c_str()), beside);
     EXPECT_EQ(find_simulator(dir.file("none"), nullptr), "");
-}
-
-TEST(EditCommandLine, OneFileMadeAbsoluteAndMistakesNamed) {
-    auto parse = [](std::vector<const char*> args, EditCommandLine& line, std::string& error) {
-        args.insert(args.begin(), "vitrion_edit");
-        return parse_edit_command_line(int(args.size()), args.data(), line, error);
-    };
-    EditCommandLine line;
-    std::string error;
-    ASSERT_EQ(parse({}, line, error), 1);
-    EXPECT_EQ(line.file, "");
-    ASSERT_EQ(parse({"/v/mine.flt"}, line, error), 1);
-    EXPECT_EQ(line.file, "/v/mine.flt");
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    ASSERT_EQ(parse({"--", "-mine.flt"}, line, error), 1);
-    EXPECT_EQ(line.file, std::string(here) + "/-mine.flt");
-    EXPECT_EQ(parse({"--no-intro"}, line, error), 0);
-    EXPECT_NE(error.find("--no-intro"), std::string::npos);
-    EXPECT_EQ(parse({"a.flt", "b.flt"}, line, error), 0);
-    EXPECT_NE(error.find("b.flt"), std::string::npos);
 }
 
 }  // namespace

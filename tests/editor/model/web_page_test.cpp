@@ -1,10 +1,9 @@
-// web_page_test.cpp -- the player's template filled with a vision file, and the file commands' arguments.
+// web_page_test.cpp -- the player's template filled with a vision file.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
 
-#include "editor/model/command_line.h"
 #include "editor/model/personal_form.h"
 #include "editor/model/web_page.h"
 #include "support/temp_dir.h"
@@ -97,48 +96,6 @@ TEST(WebPage, TheVisionInMemoryReadsBackAndLosesOnlyItsComments) {
         ASSERT_EQ(byte, 0);
     EXPECT_EQ(read->x[1][0][1], 321);
     EXPECT_EQ(read->header.cataracts_on, 1);
-}
-
-TEST(FileCommandLine, ReportAndWebPageWithTheirOptionsAndMistakesNamed) {
-    auto parse = [](std::vector<const char*> args, FileCommandLine& line, std::string& error) {
-        args.insert(args.begin(), "vitrion_edit");
-        return parse_file_command_line(int(args.size()), args.data(), line, error);
-    };
-    FileCommandLine line;
-    std::string error;
-    ASSERT_EQ(parse({"/v/mine.flt"}, line, error), 1);
-    EXPECT_EQ(line.command, FileCommand::none);
-    ASSERT_EQ(parse({}, line, error), 1);
-    EXPECT_EQ(line.command, FileCommand::none);
-
-    ASSERT_EQ(parse({"--web-page", "out.html", "/v/mine.flt"}, line, error), 1);
-    EXPECT_EQ(line.command, FileCommand::web_page);
-    EXPECT_EQ(line.out, "out.html");
-    EXPECT_EQ(line.file, "/v/mine.flt");
-    EXPECT_EQ(line.include_comments, 0);
-    ASSERT_EQ(parse({"--web-page", "out.html", "/v/mine.flt", "--include-comments"}, line, error), 1);
-    EXPECT_EQ(line.include_comments, 1);
-    ASSERT_EQ(parse({"--report", "r.pdf", "/v/mine.flt"}, line, error), 1);
-    EXPECT_EQ(line.command, FileCommand::report);
-    EXPECT_EQ(line.out, "r.pdf");
-
-    const struct {
-        std::vector<const char*> args;
-        const char* named;
-    } mistakes[] = {
-        {{"--report", "r.pdf", "/v/mine.flt", "--include-comments"}, "unknown option --include-comments"},
-        {{"--web-page"}, "must follow --web-page"},
-        {{"--web-page", "--include-comments", "out.html", "/v/mine.flt"}, "must follow --web-page"},
-        {{"--web-page", "out.html"}, "no vision file"},
-        {{"--web-page", "out.html", "a.flt", "b.flt"}, "b.flt"},
-        {{"--report", "r.pdf"}, "no vision file"},
-    };
-    for (const auto& m : mistakes) {
-        EXPECT_EQ(parse(m.args, line, error), 0) << m.args.back();
-        EXPECT_NE(error.find(m.named), std::string::npos) << error;
-    }
-    EXPECT_EQ(edit_usage(FileCommand::report), "usage: vitrion_edit --report OUT.pdf FILE.flt\n");
-    EXPECT_NE(edit_usage().find("--web-page OUT.html [--include-comments] FILE.flt"), std::string::npos);
 }
 
 }  // namespace
